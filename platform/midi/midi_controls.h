@@ -1,0 +1,102 @@
+#pragma once
+// The MIDI input and output controls: the program's only road to the instrument.
+//
+// They behave like the port controls the editor was designed around: a numeric Action property
+// (1 open, 2 close, 4 start, 5 stop, 6 release/next, 7 transmit), a device number, name and count,
+// an open state, status filters and, on the input side, a queue of received messages whose head is
+// "held" until action 6 releases it. Failures throw MidiControlError (the callers' error traps turn
+// it into the usual box); the Error signal reports asynchronous backend faults.
+//
+// Backends: RtMidi (JACK or ALSA) for real ports, and an in-process loopback (see loopback.h).
+// The backend is chosen by TAVORO_MIDI_API (jack, alsa, loopback), else JACK when a server runs,
+// else ALSA. A backend that cannot start reports zero devices; nothing throws out of a getter.
+// Received messages reach the Message signal on the UI thread, never re-entered.
+
+#include <QObject>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "platform/bytes.h"
+
+namespace plat {
+
+struct MidiControlError : std::runtime_error {
+  int code;
+  MidiControlError(int c, const std::string& what) : std::runtime_error(what), code(c) {}
+};
+
+namespace midi {
+enum Action : int { Open = 1, Close = 2, Start = 4, Stop = 5, Release = 6, Transmit = 7 };
+}
+
+class MidiBackend;  // midi_backend.h
+
+// One received message as the input control holds it.
+struct MidiMessage {
+  std::uint8_t status = 0;
+  std::uint8_t data1 = 0;
+  std::uint8_t data2 = 0;
+  Bytes sysex;  // the whole System Exclusive message F0..F7; empty for a short message
+};
+
+class MIDIInput : public QObject {
+  Q_OBJECT
+ public:
+  explicit MIDIInput(QObject* parent = nullptr);
+  ~MIDIInput() override;
+
+  void SetAction(int action);
+  int DeviceID() const;
+  void SetDeviceID(int id);
+  std::string DeviceName() const;  // of the device now selected; empty when none
+  int DeviceCount() const;
+  int PortOpen() const;  // 1 or more when open
+  void SetFilter(std::uint8_t status, bool filterOut);
+  bool Filter(std::uint8_t status) const;
+
+  // The queue: count, and the held (first) message's fields.
+  int MessageCount() const;
+  std::uint8_t MessageStatus() const;
+  std::uint8_t MessageData1() const;
+  std::uint8_t MessageData2() const;
+  Bytes SysExMessage() const;
+
+ signals:
+  void Message();
+  void Error(int code, QString text);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> d_;
+};
+
+class MIDIOutput : public QObject {
+  Q_OBJECT
+ public:
+  explicit MIDIOutput(QObject* parent = nullptr);
+  ~MIDIOutput() override;
+
+  void SetAction(int action);
+  int DeviceID() const;
+  void SetDeviceID(int id);  // -1 is the system default output (the first port)
+  std::string DeviceName() const;
+  int DeviceCount() const;
+  int PortOpen() const;
+
+  void SetMessageStatus(std::uint8_t status);
+  void SetMessageData1(std::uint8_t d);
+  void SetMessageData2(std::uint8_t d);
+  void SetSysExMessage(const Bytes& message);
+
+ signals:
+  void Error(int code, QString text);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> d_;
+};
+
+}  // namespace plat
