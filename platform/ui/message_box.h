@@ -1,0 +1,41 @@
+#pragma once
+// The one message-box service. The program shows a QMessageBox; tests install a recorder that
+// answers at once, so nothing ever blocks a test.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+enum class BoxIcon { None, Critical, Question, Exclamation, Information };
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class BoxResult { Ok, Cancel, Yes, No };
+
+struct BoxRequest {
+  std::string title;  // empty: the application's title
+  std::string text;   // may hold "\r\n" line breaks
+  BoxIcon icon = BoxIcon::None;
+  BoxButtons buttons = BoxButtons::Ok;
+};
+
+// Shows the box (modal) and returns the button chosen.
+BoxResult ShowMessageBox(const BoxRequest& request);
+
+// Replaces the box with `answer` (tests); an empty function restores the real box.
+using BoxHandler = std::function<BoxResult(const BoxRequest&)>;
+void SetMessageBoxHandler(BoxHandler answer);
+
+// A test helper: records every box and answers with `reply` (Ok by default). Installs itself on
+// construction and restores the real box when destroyed.
+class BoxRecorder {
+ public:
+  explicit BoxRecorder(BoxResult reply = BoxResult::Ok);
+  ~BoxRecorder();
+  BoxRecorder(const BoxRecorder&) = delete;
+  BoxRecorder& operator=(const BoxRecorder&) = delete;
+  std::vector<BoxRequest> boxes;
+  BoxResult reply;
+};
+
+}  // namespace plat
