@@ -27,7 +27,7 @@ using BoxHandler = std::function<BoxResult(const BoxRequest&)>;
 void SetMessageBoxHandler(BoxHandler answer);
 
 // A test helper: records every box and answers with `reply` (Ok by default). Installs itself on
-// construction and restores the real box when destroyed.
+// construction and puts back what answered before (normally the real box) when destroyed.
 class BoxRecorder {
  public:
   explicit BoxRecorder(BoxResult reply = BoxResult::Ok);
@@ -36,6 +36,9 @@ class BoxRecorder {
   BoxRecorder& operator=(const BoxRecorder&) = delete;
   std::vector<BoxRequest> boxes;
   BoxResult reply;
+
+ private:
+  BoxHandler previous_;
 };
 
 }  // namespace plat

@@ -10,7 +10,9 @@ namespace plat {
 
 enum class WaitResult { Done, TimedOut, Closing };
 
-// timeoutMs < 0: no time-out.
+// timeoutMs < 0: no time-out; 0: test the condition once. The time-out is used as given: reply
+// time-outs pass ScaledTimeout(ms). The condition is tested once more before a time-out counts.
+// The condition runs on the waiting thread; an exception it throws ends the wait and is rethrown.
 WaitResult WaitUntil(const std::function<bool()>& condition, int timeoutMs = -1);
 
 // Every running and future wait ends with Closing once this is called (the main window's close).
