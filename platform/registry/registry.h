@@ -27,6 +27,7 @@ inline constexpr long ERROR_ACCESS_DENIED = 5;    // hive file cannot be written
 inline constexpr long ERROR_INVALID_HANDLE = 6;
 inline constexpr long ERROR_INVALID_PARAMETER = 87;
 inline constexpr long ERROR_MORE_DATA = 234;      // buffer too small; size says how much is needed
+inline constexpr long ERROR_KEY_DELETED = 1018;   // the open key has been deleted meanwhile
 
 // Value types.
 inline constexpr std::uint32_t REG_NONE = 0;
@@ -37,6 +38,10 @@ inline constexpr std::uint32_t KEY_ALL_ACCESS = 0x3F;
 inline constexpr std::uint32_t REG_OPTION_NON_VOLATILE = 0;
 inline constexpr std::uint32_t REG_CREATED_NEW_KEY = 1;
 inline constexpr std::uint32_t REG_OPENED_EXISTING_KEY = 2;
+
+// Handles name a key by its path: a key deleted while open answers ERROR_KEY_DELETED. Empty parts
+// of a path ("A\\B", a leading or trailing "\") are skipped; a part longer than 255 bytes or a path
+// deeper than 512 parts is ERROR_INVALID_PARAMETER. Calls are safe from any thread.
 
 // Opens an existing key below `parent`; ERROR_FILE_NOT_FOUND when it does not exist.
 long RegOpenKeyEx(HKEY parent, std::string_view subKey, std::uint32_t options, std::uint32_t access, HKEY* result);
@@ -53,6 +58,7 @@ long RegSetValueEx(HKEY key, std::string_view valueName, std::uint32_t reserved,
                    const std::uint8_t* data, std::uint32_t size);
 long RegDeleteValue(HKEY key, std::string_view valueName);
 // Deletes `subKey` below `key` with everything under it; ERROR_FILE_NOT_FOUND when missing.
+// An empty `subKey` empties `key` itself (values and subkeys) and keeps it.
 long RegDeleteTree(HKEY key, std::string_view subKey);
 long RegCloseKey(HKEY key);
 // Names of the direct subkeys, in stored order (for tests and for unregistration).
