@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+#include <sys/utsname.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <memory>
+
+#include "platform/ui/find_window.h"
+#include "platform/ui/shell.h"
+#include "platform/ui/sysinfo.h"
+
+namespace {
+
+TEST(SysInfo, ScreenInTwipsFollowsThePrimaryScreenUnlessFixed) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  ASSERT_NE(screen, nullptr);
+  plat::ScreenTwips real = plat::PrimaryScreenTwips();
+  EXPECT_EQ(real.screenWidth, screen->geometry().width() * 15);
+  EXPECT_EQ(real.screenHeight, screen->geometry().height() * 15);
+  EXPECT_FLOAT_EQ(real.workAreaWidth, static_cast<float>(screen->availableGeometry().width() * 15));
+  EXPECT_FLOAT_EQ(real.workAreaHeight, static_cast<float>(screen->availableGeometry().height() * 15));
+
+  plat::SetScreenTwipsOverride(plat::ScreenTwips{12000, 8580, 12000, 9000});
+  plat::ScreenTwips fixed = plat::PrimaryScreenTwips();
+  EXPECT_FLOAT_EQ(fixed.workAreaWidth, 12000);
+  EXPECT_FLOAT_EQ(fixed.workAreaHeight, 8580);
+  EXPECT_EQ(fixed.screenHeight, 9000);
+  plat::SetScreenTwipsOverride(std::nullopt);
+  EXPECT_EQ(plat::PrimaryScreenTwips().screenWidth, real.screenWidth);
+}
+
+TEST(SysInfo, OperatingSystemComesFromUname) {
+  utsname names{};
+  ASSERT_EQ(uname(&names), 0);
+  plat::OperatingSystem os = plat::CurrentOperatingSystem();
+  EXPECT_EQ(os.name, "Linux");
+  EXPECT_EQ(os.version, names.release);
+  EXPECT_EQ(plat::PlatformLabelText(), std::string("Linux ver ") + names.release);
+
+  plat::SetOperatingSystemOverride(plat::OperatingSystem{"Linux", "6.1"});
+  EXPECT_EQ(plat::PlatformLabelText(), "Linux ver 6.1");
+  plat::SetOperatingSystemOverride(plat::OperatingSystem{"Linux", ""});
+  EXPECT_EQ(plat::PlatformLabelText(), "Linux");
+  plat::SetOperatingSystemOverride(std::nullopt);
+}
+
+TEST(Shell, RecorderTakesEveryRequestAndHandsBack) {
+  plat::ShellRecorder outer(false);
+  {
+    plat::ShellRecorder recorder;
+    EXPECT_TRUE(plat::ShellOpen("mailto:someone@example.com"));
+    EXPECT_TRUE(plat::StartProgram("/usr/bin/true"));
+    ASSERT_EQ(recorder.requests.size(), 2u);
+    EXPECT_EQ(recorder.requests[0].verb, "open");
+    EXPECT_EQ(recorder.requests[0].target, "mailto:someone@example.com");
+    EXPECT_EQ(recorder.requests[1].verb, "run");
+    EXPECT_EQ(recorder.requests[1].target, "/usr/bin/true");
+  }
+  EXPECT_FALSE(plat::ShellOpen("www.example.com"));
+  ASSERT_EQ(outer.requests.size(), 1u);
+}
+
+TEST(Shell, StartingAMissingProgramFails) {
+  EXPECT_FALSE(plat::StartProgram("/nonexistent/program"));
+  EXPECT_FALSE(plat::StartProgram(""));
+}
+
+TEST(FindWindow, FindsTopLevelWindowsByTitleShownOrNot) {
+  EXPECT_EQ(plat::FindTopLevelWindow("Configuration"), nullptr);
+  auto main = std::make_unique<QWidget>();
+  main->setWindowTitle("Tavoro");
+  auto config = std::make_unique<QDialog>(main.get());  // a window with a parent counts too
+  config->setWindowTitle("Configuration");
+  auto stats = std::make_unique<QWidget>();
+  stats->setWindowTitle("Vesk Statistics");
+  stats->show();
+  QWidget child(main.get());  // not a window
+  child.setWindowTitle("Progress");
+
+  EXPECT_EQ(plat::FindTopLevelWindow("Configuration"), config.get());
+  EXPECT_EQ(plat::FindTopLevelWindow("vesk statistics"), stats.get());
+  EXPECT_EQ(plat::FindTopLevelWindow("Progress"), nullptr);
+  EXPECT_EQ(plat::FindTopLevelWindow("Config"), nullptr);  // whole titles only
+  config.reset();
+  EXPECT_EQ(plat::FindTopLevelWindow("Configuration"), nullptr);
+}
+
+}  // namespace
