@@ -30,9 +30,26 @@ struct MidiControlError : std::runtime_error {
 
 namespace midi {
 enum Action : int { Open = 1, Close = 2, Start = 4, Stop = 5, Release = 6, Transmit = 7 };
-}
 
-class MidiBackend;  // midi_backend.h
+// Codes of MidiControlError and of the Error signal (numbered like the port drivers' own codes).
+enum ErrorCode : int {
+  ErrFailed = 1,       // the MIDI system refused (a driver error)
+  ErrBadDevice = 2,    // device number out of range, or the device is gone
+  ErrAllocated = 4,    // the port is already open
+  ErrNotOpen = 5,      // start or transmit on a port that is not open
+  ErrQueueFull = 7,    // the input queue is full: a received message was dropped
+  ErrBadParameter = 11 // an action the control does not have, or a message that cannot be sent
+};
+// The text for one of the codes above; empty for any other code.
+std::string ErrorText(int code);
+
+// Test hook: every control made from now on uses this backend ("jack", "alsa", "loopback");
+// an empty name goes back to TAVORO_MIDI_API, else JACK when a server runs, else ALSA.
+void SetBackendOverride(const std::string& api);
+// The backend a control made now would use: "jack", "alsa", "loopback", or "none" when the
+// chosen MIDI system cannot start (such a control reports zero devices).
+std::string ChosenBackend();
+}  // namespace midi
 
 // One received message as the input control holds it.
 struct MidiMessage {

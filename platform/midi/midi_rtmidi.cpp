@@ -1,0 +1,300 @@
+// Real MIDI ports through RtMidi, on JACK or ALSA.
+//
+// RtMidi reports failures through an error callback (installed here, so it never throws on its
+// own threads). During a call made by the control, the callback notes the failure and the call
+// turns it into MidiControlError; at any other time it goes to the control's Error signal.
+#include <dlfcn.h>
+#include <jack/jack.h>
+#include <rtmidi/RtMidi.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#include "platform/midi/midi_backend.h"
+#include "platform/midi/midi_controls.h"
+
+namespace plat::midi {
+
+namespace {
+
+constexpr const char* kClientName = "Tavoro";
+// RtMidi's JACK output passes each message through a 16 KiB ring buffer and silently drops one
+// that does not fit (the length takes 4 bytes, the ring keeps 1 byte free).
+constexpr std::size_t kJackLongestMessage = 16384 - 1 - sizeof(int);
+// Input buffers sized for the longest System Exclusive message we expect (and then some).
+constexpr unsigned kInputBufferSize = 64 * 1024;
+
+// libjack is loaded with RtMidi; look its functions up rather than link it a second time.
+template <class F>
+F JackFunction(const char* name) {
+  static void* lib = dlopen("libjack.so.0", RTLD_LAZY);
+  void* p = lib ? dlsym(lib, name) : nullptr;
+  F f = nullptr;
+  static_assert(sizeof f == sizeof p);
+  if (p) std::memcpy(&f, &p, sizeof f);
+  return f;
+}
+
+void Quiet(const char*) {}
+void ToStderr(const char* text) { std::fprintf(stderr, "%s\n", text); }
+
+void NeverStartJack() {
+  static std::once_flag once;
+  std::call_once(once, [] { setenv("JACK_NO_START_SERVER", "1", 0); });
+}
+
+// Collects what RtMidi reports for one port.
+class Reports {
+ public:
+  explicit Reports() = default;
+
+  static void Callback(RtMidiError::Type type, const std::string& text, void* self) {
+    static_cast<Reports*>(self)->Note(type, text);
+  }
+
+  // Brackets a call made on the UI thread; End() gives what went wrong during it ("" for nothing).
+  void Begin() {
+    std::lock_guard lock(m_);
+    syncThread_ = std::this_thread::get_id();
+    inSync_ = true;
+    syncText_.clear();
+  }
+  std::string End() {
+    std::lock_guard lock(m_);
+    inSync_ = false;
+    return std::move(syncText_);
+  }
+  void SetAsync(ErrorSink sink) {
+    std::lock_guard lock(m_);
+    async_ = std::move(sink);
+  }
+
+ private:
+  void Note(RtMidiError::Type type, const std::string& text) {
+    std::lock_guard lock(m_);
+    if (inSync_ && std::this_thread::get_id() == syncThread_) {
+      if (syncText_.empty()) syncText_ = text.empty() ? ErrorText(ErrFailed) : text;
+      return;
+    }
+    if (type == RtMidiError::WARNING || type == RtMidiError::DEBUG_WARNING) return;
+    if (async_) async_(ErrFailed, text);
+  }
+
+  std::mutex m_;
+  bool inSync_ = false;
+  std::thread::id syncThread_;
+  std::string syncText_;
+  ErrorSink async_;
+};
+
+// Runs one RtMidi call for the control; a reported or thrown failure becomes MidiControlError.
+template <class F>
+auto Call(Reports& reports, F f) {
+  reports.Begin();
+  try {
+    if constexpr (std::is_void_v<decltype(f())>) {
+      f();
+      if (std::string text = reports.End(); !text.empty()) throw MidiControlError(ErrFailed, text);
+    } else {
+      auto result = f();
+      if (std::string text = reports.End(); !text.empty()) throw MidiControlError(ErrFailed, text);
+      return result;
+    }
+  } catch (const RtMidiError& e) {
+    reports.End();
+    throw MidiControlError(ErrFailed, e.getMessage());
+  }
+}
+
+RtMidi::Api ApiOf(bool jack) { return jack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA; }
+
+class RtInPort final : public InPort {
+ public:
+  explicit RtInPort(bool jack) {
+    if (jack) NeverStartJack();
+    try {
+      in_ = std::make_unique<RtMidiIn>(ApiOf(jack), kClientName, 100);
+      in_->setErrorCallback(&Reports::Callback, &reports_);
+      in_->setBufferSize(kInputBufferSize, 4);
+      in_->ignoreTypes(false, false, false);  // System Exclusive, timing and sensing all come in
+      in_->setCallback(&RtInPort::Received, this);
+    } catch (...) {
+      in_.reset();  // the MIDI system cannot start: no devices
+    }
+  }
+  ~RtInPort() override {
+    try {
+      Close();
+    } catch (...) {
+    }
+    in_.reset();  // stops RtMidi's thread before the members it calls into go away
+  }
+
+  int Count() override {
+    if (!in_) return 0;
+    try {
+      reports_.Begin();
+      const unsigned n = in_->getPortCount();
+      reports_.End();
+      return static_cast<int>(n);
+    } catch (...) {
+      reports_.End();
+      return 0;
+    }
+  }
+
+  std::string Name(int device) override {
+    if (!in_ || device < 0) return {};
+    try {
+      reports_.Begin();
+      std::string name = in_->getPortName(static_cast<unsigned>(device));
+      reports_.End();
+      return StripClientPort(name);
+    } catch (...) {
+      reports_.End();
+      return {};
+    }
+  }
+
+  void Open(int device, Sink sink, ErrorSink errors) override {
+    if (!in_) throw MidiControlError(ErrBadDevice, ErrorText(ErrBadDevice));
+    {
+      std::lock_guard lock(m_);
+      sink_ = std::move(sink);
+      assembler_ = SysExAssembler();
+    }
+    reports_.SetAsync(std::move(errors));
+    try {
+      Call(reports_, [&] { in_->openPort(static_cast<unsigned>(device), "in"); });
+    } catch (...) {
+      std::lock_guard lock(m_);
+      sink_ = nullptr;
+      throw;
+    }
+  }
+
+  void Close() override {
+    if (in_) {
+      try {
+        Call(reports_, [&] { in_->closePort(); });
+      } catch (...) {
+      }
+    }
+    std::lock_guard lock(m_);  // waits for a delivery in progress
+    sink_ = nullptr;
+  }
+
+ private:
+  static void Received(double, std::vector<unsigned char>* message, void* self) {
+    if (!message || message->empty()) return;
+    auto* port = static_cast<RtInPort*>(self);
+    std::lock_guard lock(port->m_);
+    if (!port->sink_) return;
+    port->assembler_.Feed(message->data(), message->size(), port->sink_);
+  }
+
+  std::mutex m_;
+  Sink sink_;
+  SysExAssembler assembler_;
+  Reports reports_;
+  std::unique_ptr<RtMidiIn> in_;  // last: destroyed first
+};
+
+class RtOutPort final : public OutPort {
+ public:
+  explicit RtOutPort(bool jack) : jack_(jack) {
+    if (jack) NeverStartJack();
+    try {
+      out_ = std::make_unique<RtMidiOut>(ApiOf(jack), kClientName);
+      out_->setErrorCallback(&Reports::Callback, &reports_);
+    } catch (...) {
+      out_.reset();
+    }
+  }
+  ~RtOutPort() override { out_.reset(); }
+
+  int Count() override {
+    if (!out_) return 0;
+    try {
+      reports_.Begin();
+      const unsigned n = out_->getPortCount();
+      reports_.End();
+      return static_cast<int>(n);
+    } catch (...) {
+      reports_.End();
+      return 0;
+    }
+  }
+
+  std::string Name(int device) override {
+    if (!out_ || device < 0) return {};
+    try {
+      reports_.Begin();
+      std::string name = out_->getPortName(static_cast<unsigned>(device));
+      reports_.End();
+      return StripClientPort(name);
+    } catch (...) {
+      reports_.End();
+      return {};
+    }
+  }
+
+  void Open(int device, ErrorSink errors) override {
+    if (!out_) throw MidiControlError(ErrBadDevice, ErrorText(ErrBadDevice));
+    reports_.SetAsync(std::move(errors));
+    Call(reports_, [&] { out_->openPort(static_cast<unsigned>(device), "out"); });
+  }
+
+  void Close() override {
+    if (!out_) return;
+    try {
+      Call(reports_, [&] { out_->closePort(); });
+    } catch (...) {
+    }
+  }
+
+  void Send(const std::vector<std::uint8_t>& message) override {
+    if (!out_) throw MidiControlError(ErrNotOpen, ErrorText(ErrNotOpen));
+    if (jack_ && message.size() > kJackLongestMessage)
+      throw MidiControlError(ErrBadParameter, "A JACK MIDI port carries at most " + std::to_string(kJackLongestMessage) +
+                                                  " bytes in one message; this one has " +
+                                                  std::to_string(message.size()) + ".");
+    Call(reports_, [&] { out_->sendMessage(message.data(), message.size()); });
+  }
+
+ private:
+  bool jack_;
+  Reports reports_;
+  std::unique_ptr<RtMidiOut> out_;
+};
+
+}  // namespace
+
+bool JackServerRunning() {
+  NeverStartJack();
+  auto open = JackFunction<decltype(&jack_client_open)>("jack_client_open");
+  auto close = JackFunction<decltype(&jack_client_close)>("jack_client_close");
+  auto onError = JackFunction<decltype(&jack_set_error_function)>("jack_set_error_function");
+  auto onInfo = JackFunction<decltype(&jack_set_info_function)>("jack_set_info_function");
+  if (!open || !close) return false;
+  // Without a server libjack complains on stderr; an absent server is an answer here, not a fault.
+  if (onError) onError(&Quiet);
+  if (onInfo) onInfo(&Quiet);
+  jack_status_t status{};
+  jack_client_t* client = open("Tavoro probe", JackNoStartServer, &status);
+  if (client) close(client);
+  if (onError) onError(&ToStderr);
+  if (onInfo) onInfo(&ToStderr);
+  return client != nullptr;
+}
+
+bool AlsaSequencerPresent() { return access("/dev/snd/seq", R_OK | W_OK) == 0; }
+
+std::unique_ptr<InPort> MakeRtMidiInPort(bool jack) { return std::make_unique<RtInPort>(jack); }
+std::unique_ptr<OutPort> MakeRtMidiOutPort(bool jack) { return std::make_unique<RtOutPort>(jack); }
+
+}  // namespace plat::midi
