@@ -60,11 +60,16 @@ bool RowSpan(const EllipseBox& e, std::int64_t y, std::int64_t* x0, std::int64_t
 struct HalfPlane {
   double px = 0, py = 0, dx = 0, dy = 0, side = 0;
   bool all = true;
-  bool Contains(std::int64_t x, std::int64_t y) const {
-    if (all) return true;
-    const double cx = static_cast<double>(x) + 0.5 - px;
-    const double cy = static_cast<double>(y) + 0.5 - py;
-    return (dx * cy - dy * cx) * side >= 0;
+  // Narrows [x0, x1] of row y to the pixels whose centres lie on the arc's side of the line.
+  bool Clip(std::int64_t y, std::int64_t* x0, std::int64_t* x1) const {
+    if (all) return *x0 <= *x1;
+    // On the side when (dx * (yc - py) - dy * (xc - px)) * side >= 0, linear in xc = x + 0.5.
+    const double a = dx * (static_cast<double>(y) + 0.5 - py) + dy * px;
+    if (dy == 0) return a * side >= 0 && *x0 <= *x1;
+    const double edge = std::clamp(a / dy - 0.5, -1e15, 1e15);
+    if (dy * side > 0) *x1 = std::min(*x1, static_cast<std::int64_t>(std::floor(edge)));
+    else *x0 = std::max(*x0, static_cast<std::int64_t>(std::ceil(edge)));
+    return *x0 <= *x1;
   }
 };
 
@@ -290,12 +295,13 @@ void DC::PlotLine(Point a, Point b, COLORREF color) {
     return;
   }
   if (a.x == b.x) {
-    const std::int64_t step = a.y < b.y ? 1 : -1;
+    // Rows from a.y towards b.y, b.y left out, limited to the visible rows.
     const QRect clip = Clip();
-    for (std::int64_t y = a.y; y != b.y; y += step) {
-      if (y < clip.top() || y > clip.bottom()) continue;
-      FillSpan(static_cast<int>(y), a.x, std::int64_t{a.x} + 1, color);
-    }
+    const std::int64_t first = a.y < b.y ? a.y : std::int64_t{b.y} + 1;
+    const std::int64_t last = a.y < b.y ? std::int64_t{b.y} - 1 : a.y;
+    const std::int64_t y0 = std::max<std::int64_t>(first, clip.top());
+    const std::int64_t y1 = std::min<std::int64_t>(last, clip.bottom());
+    for (std::int64_t y = y0; y <= y1; ++y) FillSpan(static_cast<int>(y), a.x, std::int64_t{a.x} + 1, color);
     return;
   }
   const std::int64_t dx = std::abs(std::int64_t{b.x} - a.x);
@@ -388,22 +394,7 @@ bool DC::Chord(int left, int top, int right, int bottom, int x1, int y1, int x2,
   const QRect clip = Clip();
   // A row of the chord is one run: the ellipse's row cut by the half plane.
   auto span = [&](std::int64_t y, std::int64_t* a, std::int64_t* b) {
-    std::int64_t s0, s1;
-    if (!RowSpan(e, y, &s0, &s1)) return false;
-    // Look only at the visible part (plus one pixel for the outline test).
-    s0 = std::max<std::int64_t>(s0, std::int64_t{clip.left()} - 1);
-    s1 = std::min<std::int64_t>(s1, std::int64_t{clip.right()} + 1);
-    std::int64_t first = -1, last = -2;
-    for (std::int64_t x = s0; x <= s1; ++x) {
-      if (side.Contains(x, y)) {
-        if (first > last) first = x;
-        last = x;
-      }
-    }
-    if (first > last) return false;
-    *a = first;
-    *b = last;
-    return true;
+    return RowSpan(e, y, a, b) && side.Clip(y, a, b);
   };
   auto fill = [&](std::int64_t y, std::int64_t a, std::int64_t b, bool outline) {
     if (outline) FillSpan(static_cast<int>(y), a, b, pen_.color);
