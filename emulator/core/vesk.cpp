@@ -79,7 +79,7 @@ std::vector<Reply> Vesk::handle(const Message& message) {
         counters_.lastStatus = a[8];
         if (a[8] != status::Ok) ++counters_.refused;
       }
-      Message sent = mangled(std::move(a));
+      Message sent = mangled(std::move(a), message);
       for (int i = 0; i < faults_.repeat; ++i) out.push_back({sent, delay, false});
     }
     if (!out.empty()) ++counters_.answered;
@@ -96,8 +96,12 @@ std::vector<Reply> Vesk::handle(const Message& message) {
   return out;
 }
 
-Message Vesk::mangled(Message m) {
+Message Vesk::mangled(Message m, const Message& request) {
   if (m.size() < 9) return m;
+  if (faults_.mangleKind >= 0 &&
+      !(request.size() > head::Kind && request[head::Command - 1] == cmd::DumpRequest &&
+        request[head::Kind - 1] == faults_.mangleKind))
+    return m;
   switch (faults_.mangle) {
     case Mangle::None: break;
     case Mangle::Short:

@@ -55,6 +55,7 @@ struct Faults {
   int unsolicitedGapMs = 20;   // ... this long after the reply
   int repeat = 1;              // each reply is sent this many times
   Mangle mangle = Mangle::None;
+  int mangleKind = -1;         // >= 0: only dumps of this kind (Map zone: 6) are damaged
   int forcedStatus = 0;        // 1..255: every message is answered with this status instead
 };
 
@@ -96,7 +97,10 @@ class Vesk {
   void setLateReplies(int ms) { faults_.lateMs = ms; }
   void setUnsolicited(bool on, int gapMs = 20) { faults_.unsolicited = on; faults_.unsolicitedGapMs = gapMs; }
   void setRepeat(int times) { faults_.repeat = times < 1 ? 1 : times; }
-  void setMangle(Mangle m) { faults_.mangle = m; }
+  void setMangle(Mangle m, int onlyKind = -1) {
+    faults_.mangle = m;
+    faults_.mangleKind = onlyKind;
+  }
   void setForcedStatus(int s) { faults_.forcedStatus = s; }
   void setBusy(bool on) { faults_.forcedStatus = on ? status::Busy : 0; }
   // The faults (all but the reply delay) apply to the next n messages addressed to this
@@ -136,7 +140,7 @@ class Vesk {
   std::vector<Message> directory(const Message& m);
   Message dirStatus(Kind kind) const;
   Message dirList(Kind kind) const;
-  Message mangled(Message m);
+  Message mangled(Message m, const Message& request);
 
   std::uint8_t deviceId_;
   Bank bank_;

@@ -16,6 +16,7 @@
 //   --repeat N           send every reply N times
 //   --mangle DAMAGE      damage every reply: short, garbled, truncated, over-long, wrong-kind,
 //                        non-nibble
+//   --mangle-kind K      damage only the dumps of object kind K (0 Wave .. 4 Multi, 6 Map zone)
 //   --status N           answer every message with status N (1-11 are the instrument's own)
 //   --busy               answer every message with status 9 (device busy)
 //   --fault-count N      the faults above apply to the first N messages only (not --delay)

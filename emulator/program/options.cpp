@@ -20,7 +20,7 @@ std::string Usage() {
   return "usage: vesk-emulator [--api jack|alsa] [--name NAME] [--connect CLIENT] [--device-id N]\n"
          "                     [--delay MS] [--silent] [--late MS] [--unsolicited MS] [--repeat N]\n"
          "                     [--mangle short|garbled|truncated|over-long|wrong-kind|non-nibble]\n"
-         "                     [--status N] [--busy] [--fault-count N] [--verbose]\n";
+         "                     [--mangle-kind K] [--status N] [--busy] [--fault-count N] [--verbose]\n";
 }
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
@@ -81,6 +81,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         return {};
       }
       o.faults.mangle = it->second;
+    } else if (a == "--mangle-kind") {
+      if (!number(0, 6, o.faults.mangleKind)) return {};
     } else if (a == "--status") {
       if (!number(1, 127, o.faults.forcedStatus)) return {};
     } else if (a == "--busy") {

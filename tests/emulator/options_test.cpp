@@ -15,7 +15,7 @@ std::optional<Options> Parse(std::vector<std::string> args, std::string* error =
 
 TEST(EmulatorOptions, FlagsSetTheFaultSwitches) {
   const auto o = Parse({"--api", "alsa", "--device-id", "16", "--delay", "20", "--late", "7000", "--unsolicited", "5",
-                        "--repeat", "3", "--mangle", "non-nibble", "--status", "4", "--fault-count", "2",
+                        "--repeat", "3", "--mangle", "non-nibble", "--mangle-kind", "2", "--status", "4", "--fault-count", "2",
                         "--connect", "tavoro", "--silent"});
   ASSERT_TRUE(o);
   EXPECT_EQ(o->api, "alsa");
@@ -27,6 +27,7 @@ TEST(EmulatorOptions, FlagsSetTheFaultSwitches) {
   EXPECT_EQ(o->faults.unsolicitedGapMs, 5);
   EXPECT_EQ(o->faults.repeat, 3);
   EXPECT_EQ(o->faults.mangle, Mangle::NonNibble);
+  EXPECT_EQ(o->faults.mangleKind, 2);
   EXPECT_EQ(o->faults.forcedStatus, 4);
   EXPECT_TRUE(o->faults.silent);
   EXPECT_EQ(o->faultCount, 2);

@@ -99,6 +99,15 @@ TEST(VeskFaults, DamagedReplies) {
   EXPECT_EQ(Only(vesk.handle(DumpReq(0, 0))), wave);
 }
 
+TEST(VeskFaults, DamageCanBeLimitedToTheDumpsOfOneKind) {
+  Vesk vesk;
+  vesk.setMangle(Mangle::Truncated, 1);
+  EXPECT_EQ(Only(vesk.handle(DumpReq(1, 0))).size(), 179u);
+  EXPECT_EQ(Only(vesk.handle(DumpReq(0, 0))).size(), 148u);
+  EXPECT_EQ(Only(vesk.handle(Req({0x12, 0x01, 0x01, 0x01}))).size(), 64u) << "the Tone directory status is not a dump";
+  EXPECT_EQ(Only(vesk.handle(kKey)), Status(0));
+}
+
 TEST(VeskFaults, MessagesForOthersDoNotUseUpAFaultCount) {
   Vesk vesk;
   vesk.setSilent(true);
