@@ -1,0 +1,80 @@
+#include "platform/controls/range_controls.h"
+
+#include <algorithm>
+
+namespace plat::ctl {
+
+template <class Base>
+RangeControl<Base>::RangeControl(Qt::Orientation orientation, QWidget* parent) : Base(orientation, parent), Control(this) {
+  Base::setFocusPolicy(Qt::StrongFocus);
+  Base::setTracking(true);
+  ApplyRange();
+  QObject::connect(this, &QAbstractSlider::valueChanged, this, [this] { OnValueChanged(); });
+  QObject::connect(this, &QAbstractSlider::sliderPressed, this, [this] { valueAtPress_ = Base::value(); });
+  QObject::connect(this, &QAbstractSlider::sliderReleased, this, [this] {
+    if (Base::value() != valueAtPress_) Raise(Change);
+  });
+}
+
+template <class Base>
+void RangeControl<Base>::ApplyRange() {
+  const bool reversed = min_ > max_;
+  Base::setInvertedAppearance(reversed);
+  Base::setInvertedControls(reversed);
+  Base::setRange(std::min(min_, max_), std::max(min_, max_));
+}
+
+template <class Base>
+void RangeControl<Base>::SetValue(int value) {
+  const int v = std::clamp(value, std::min(min_, max_), std::max(min_, max_));
+  if (v == Base::value()) return;
+  Base::setValue(v);
+}
+
+template <class Base>
+void RangeControl<Base>::SetMin(int value) {
+  min_ = value;
+  ApplyRange();
+}
+
+template <class Base>
+void RangeControl<Base>::SetMax(int value) {
+  max_ = value;
+  ApplyRange();
+}
+
+template <class Base>
+void RangeControl<Base>::OnValueChanged() {
+  if (Base::isSliderDown())
+    Raise(Scroll);
+  else
+    Raise(Change);
+}
+
+template <class Base>
+void RangeControl<Base>::CopyPropertiesFrom(const Control& model) {
+  Control::CopyPropertiesFrom(model);
+  if (const auto* m = dynamic_cast<const RangeControl<Base>*>(&model)) {
+    min_ = m->min_;
+    max_ = m->max_;
+    ApplyRange();
+    Base::setSingleStep(m->SmallChange());
+    Base::setPageStep(m->LargeChange());
+    Base::setValue(m->Value());
+  }
+}
+
+template class RangeControl<QSlider>;
+template class RangeControl<QScrollBar>;
+
+Slider::Slider(Qt::Orientation orientation, QWidget* parent) : RangeControl<QSlider>(orientation, parent) {
+  setSingleStep(1);
+  setPageStep(10);
+}
+
+ScrollBar::ScrollBar(Qt::Orientation orientation, QWidget* parent) : RangeControl<QScrollBar>(orientation, parent) {
+  setSingleStep(1);
+  setPageStep(1);
+}
+
+}  // namespace plat::ctl
