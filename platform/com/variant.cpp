@@ -38,29 +38,18 @@ HRESULT ParseInteger(const std::string& text, std::int64_t* out) {
 
 }  // namespace
 
-VarType Variant::type() const {
-  switch (v_.index()) {
-    case 1: return VarType::I2;
-    case 2: return VarType::I4;
-    case 3: return VarType::Bool;
-    case 4: return VarType::Text;
-    default: return VarType::Empty;
-  }
-}
-
 HRESULT Variant::ToI64(std::int64_t* out) const {
-  switch (v_.index()) {
-    case 0: *out = 0; return S_OK;
-    case 1: *out = std::get<1>(v_); return S_OK;
-    case 2: *out = std::get<2>(v_); return S_OK;
-    case 3: *out = std::get<3>(v_).v ? -1 : 0; return S_OK;
-    default: {
-      const std::string& s = std::get<4>(v_);
-      if (EqualsNoCase(s, "true")) { *out = -1; return S_OK; }
-      if (EqualsNoCase(s, "false")) { *out = 0; return S_OK; }
-      return ParseInteger(s, out);
-    }
+  switch (type_) {
+    case VarType::Empty: *out = 0; return S_OK;
+    case VarType::I2:
+    case VarType::I4: *out = number_; return S_OK;
+    case VarType::Bool: *out = number_ ? -1 : 0; return S_OK;
+    case VarType::Text:
+      if (EqualsNoCase(text_, "true")) { *out = -1; return S_OK; }
+      if (EqualsNoCase(text_, "false")) { *out = 0; return S_OK; }
+      return ParseInteger(text_, out);
   }
+  return DISP_E_TYPEMISMATCH;
 }
 
 HRESULT Variant::ToI2(std::int16_t* out) const {
@@ -89,13 +78,14 @@ HRESULT Variant::ToBool(bool* out) const {
 }
 
 HRESULT Variant::ToText(std::string* out) const {
-  switch (v_.index()) {
-    case 0: out->clear(); return S_OK;
-    case 1: *out = std::to_string(std::get<1>(v_)); return S_OK;
-    case 2: *out = std::to_string(std::get<2>(v_)); return S_OK;
-    case 3: *out = std::get<3>(v_).v ? "True" : "False"; return S_OK;
-    default: *out = std::get<4>(v_); return S_OK;
+  switch (type_) {
+    case VarType::Empty: out->clear(); return S_OK;
+    case VarType::I2:
+    case VarType::I4: *out = std::to_string(number_); return S_OK;
+    case VarType::Bool: *out = number_ ? "True" : "False"; return S_OK;
+    case VarType::Text: *out = text_; return S_OK;
   }
+  return DISP_E_TYPEMISMATCH;
 }
 
 HRESULT Variant::ChangeType(VarType type, Variant* out) const {

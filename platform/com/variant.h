@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <string>
-#include <variant>
 
 #include "platform/com/hresult.h"
 
@@ -21,12 +20,12 @@ inline constexpr VARIANT_BOOL VARIANT_FALSE = 0;
 class Variant {
  public:
   Variant() = default;
-  static Variant I2(std::int16_t v) { return Variant(Store{v}); }
-  static Variant I4(std::int32_t v) { return Variant(Store{v}); }
-  static Variant Bool(bool v) { return Variant(Store{BoolBox{v}}); }
-  static Variant Text(std::string v) { return Variant(Store{std::move(v)}); }
+  static Variant I2(std::int16_t v) { return Variant(VarType::I2, v, {}); }
+  static Variant I4(std::int32_t v) { return Variant(VarType::I4, v, {}); }
+  static Variant Bool(bool v) { return Variant(VarType::Bool, v ? 1 : 0, {}); }
+  static Variant Text(std::string v) { return Variant(VarType::Text, 0, std::move(v)); }
 
-  VarType type() const;
+  VarType type() const { return type_; }
   bool empty() const { return type() == VarType::Empty; }
 
   // Conversions; on failure the output is left alone and the failure code returned.
@@ -40,14 +39,13 @@ class Variant {
   friend bool operator==(const Variant&, const Variant&) = default;
 
  private:
-  struct BoolBox {
-    bool v;
-    friend bool operator==(const BoolBox&, const BoolBox&) = default;
-  };
-  using Store = std::variant<std::monostate, std::int16_t, std::int32_t, BoolBox, std::string>;
-  explicit Variant(Store s) : v_(std::move(s)) {}
+  Variant(VarType type, std::int32_t number, std::string text)
+      : type_(type), number_(number), text_(std::move(text)) {}
   HRESULT ToI64(std::int64_t* out) const;
-  Store v_;
+  // The number of I2, I4 and Bool (1 or 0); the text of Text.
+  VarType type_ = VarType::Empty;
+  std::int32_t number_ = 0;
+  std::string text_;
 };
 
 }  // namespace plat::com
