@@ -48,6 +48,7 @@ ComPtr<plat::ax::IPropertyPage> NewPage();
 
 class TestSite : public plat::ax::IClientSite {
  public:
+  virtual ~TestSite() = default;
   bool userMode = true;
   plat::gdi::OLE_COLOR ambient = 0x00123456;
   int invalidations = 0;
