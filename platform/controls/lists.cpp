@@ -1,6 +1,8 @@
 #include "platform/controls/lists.h"
 
 #include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QWheelEvent>
 #include <QPointer>
 
 namespace plat::ctl {
@@ -11,8 +13,6 @@ namespace plat::ctl {
 ComboBox::ComboBox(QWidget* parent) : QComboBox(parent), Control(this) {
   setEditable(false);
   setFocusPolicy(Qt::StrongFocus);
-  setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  setMinimumContentsLength(8);
 }
 
 std::string ComboBox::List(int index) const {
@@ -46,6 +46,38 @@ void ComboBox::showPopup() {
   if (!alive) return;
   QComboBox::showPopup();
 }
+
+void ComboBox::keyPressEvent(QKeyEvent* event) {
+  const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+  bool steps = false;
+  switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      steps = !(mods & Qt::AltModifier);  // Alt with an arrow opens the list anyway
+      break;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+      steps = true;
+      break;
+    default:
+      // Typing a letter would pick the entry it begins.
+      steps = !event->text().isEmpty() && event->text().at(0).isPrint() && event->text() != QStringLiteral(" ") &&
+              !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+      break;
+  }
+  if (!steps) {
+    QComboBox::keyPressEvent(event);
+    return;
+  }
+  event->accept();
+  if (!IsDropped()) showPopup();
+}
+
+void ComboBox::wheelEvent(QWheelEvent* event) { event->ignore(); }
 
 void ComboBox::CopyPropertiesFrom(const Control& model) {
   Control::CopyPropertiesFrom(model);

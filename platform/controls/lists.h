@@ -18,6 +18,9 @@ namespace plat::ctl {
 // - DropDown: raised when the list is about to open. The combo box raises no event when the
 //   user picks an entry: the program learns of it by asking IsDropped after the list opened.
 // - IsDropped: whether the list is open now.
+// - The user changes the entry only through the open list: keys that would step the entry of the
+//   closed box open the list instead, and the mouse wheel leaves it alone, so every choice the
+//   user makes follows a DropDown.
 class ComboBox : public QComboBox, public Control {
  public:
   explicit ComboBox(QWidget* parent = nullptr);
@@ -37,6 +40,10 @@ class ComboBox : public QComboBox, public Control {
   std::function<void()> DropDown;
 
   void showPopup() override;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 };
 
 // A list box: entries counted from 0, ListIndex the selected entry (-1 none), Text its text.

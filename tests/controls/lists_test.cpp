@@ -3,6 +3,7 @@
 #include "platform/controls/lists.h"
 
 #include <QAbstractItemView>
+#include <QWheelEvent>
 #include <vector>
 
 #include "platform/controls/window_timer.h"
@@ -92,6 +93,29 @@ TEST_F(ComboTest, OpeningAndClosingWithoutAChoiceStillEndsOnce) {
   EXPECT_TRUE(cbo->IsDropped());
   cbo->hidePopup();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !cbo->IsDropped(); }));
+  EXPECT_EQ(cbo->ListIndex(), 1);
+}
+
+TEST_F(ComboTest, TheClosedBoxNeverChangesItsEntryWithoutOpening) {
+  Show();
+  cbo->SetListIndex(1);
+  int drops = 0;
+  cbo->DropDown = [&] { ++drops; };
+  cbo->setFocus();
+  QTest::keyClick(cbo, Qt::Key_Down);
+  EXPECT_EQ(cbo->ListIndex(), 1);
+  EXPECT_EQ(drops, 1);
+  EXPECT_TRUE(cbo->IsDropped());
+  cbo->hidePopup();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !cbo->IsDropped(); }));
+  QTest::keyClicks(cbo, "s");
+  EXPECT_EQ(cbo->ListIndex(), 1);
+  EXPECT_EQ(drops, 2);
+  cbo->hidePopup();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !cbo->IsDropped(); }));
+  QWheelEvent wheel(QPointF(5, 5), cbo->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(cbo, &wheel);
   EXPECT_EQ(cbo->ListIndex(), 1);
 }
 
