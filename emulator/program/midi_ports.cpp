@@ -14,9 +14,14 @@ namespace {
 
 RtMidi::Api ApiOf(const std::string& api) { return api == "jack" ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA; }
 
-void Warn(RtMidiError::Type type, const std::string& text, void*) {
-  if (type == RtMidiError::WARNING || type == RtMidiError::DEBUG_WARNING) return;
-  std::fprintf(stderr, "vesk-emulator: MIDI error: %s\n", text.c_str());
+void Warn(RtMidiError::Type type, const std::string& text, void* problems) {
+  if (type == RtMidiError::DEBUG_WARNING) return;
+  // While the ports are being opened every complaint counts (a JACK client that could not reach
+  // its server is only a warning to RtMidi); later ones are reported and the program goes on.
+  if (problems)
+    static_cast<std::string*>(problems)->assign(text);
+  else if (type != RtMidiError::WARNING)
+    std::fprintf(stderr, "vesk-emulator: MIDI error: %s\n", text.c_str());
 }
 
 template <class Port>
@@ -67,11 +72,13 @@ void MidiPorts::open(const std::string& api, const std::string& name, const std:
                      Receive receive) {
   receive_ = std::move(receive);
   const RtMidi::Api a = ApiOf(api);
+  if (a == RtMidi::UNIX_JACK && !JackServerRunning()) throw std::runtime_error("no JACK server is running");
+  std::string problem;
   try {
     in_ = std::make_unique<RtMidiIn>(a, name, 1024);
     out_ = std::make_unique<RtMidiOut>(a, name);
-    in_->setErrorCallback(&Warn, nullptr);
-    out_->setErrorCallback(&Warn, nullptr);
+    in_->setErrorCallback(&Warn, &problem);
+    out_->setErrorCallback(&Warn, &problem);
     in_->ignoreTypes(false, true, true);  // System Exclusive on; timing and active sensing off
     in_->setCallback(&MidiPorts::onMessage, this);
     if (connectTo.empty()) {
@@ -87,6 +94,12 @@ void MidiPorts::open(const std::string& api, const std::string& name, const std:
       inputName_ = name + " <- " + in_->getPortName(static_cast<unsigned>(src));
       outputName_ = name + " -> " + out_->getPortName(static_cast<unsigned>(dst));
     }
+    if (!problem.empty()) throw std::runtime_error(problem);
+    in_->setErrorCallback(&Warn, nullptr);
+    out_->setErrorCallback(&Warn, nullptr);
+  } catch (const std::runtime_error&) {
+    close();
+    throw;
   } catch (const RtMidiError& e) {
     close();
     throw std::runtime_error(e.getMessage());
