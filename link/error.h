@@ -14,7 +14,7 @@ namespace tavoro {
 //   other: ProcName, ":", a line break and the MIDI error text of Code; no icon; OK only. True.
 bool MidiErrorMsg(std::int16_t Code, std::string_view ProcName, std::string_view MsgText);
 
-// The text of a MIDI error code, "MIDI Communications Error" when the code has none.
+// The MIDI controls' text for an error code, "MIDI Communications Error" when it has none.
 std::string MidiErrorText(int code);
 
 }  // namespace tavoro

@@ -86,9 +86,9 @@ TEST(MidiErrorMsg, EachCode) {
   EXPECT_EQ(rec.boxes[1].text, "Proc():\r\nMIDI Communications Error");
   EXPECT_EQ(rec.boxes[1].icon, plat::BoxIcon::None);
 
-  EXPECT_TRUE(MidiErrorMsg(2, "Proc()", "ignored"));
-  EXPECT_EQ(rec.boxes[2].text, "Proc():\r\n" + MidiErrorText(2));
-  EXPECT_NE(MidiErrorText(2), "MIDI Communications Error");
+  EXPECT_TRUE(MidiErrorMsg(plat::midi::ErrNotOpen, "Proc()", "ignored"));
+  EXPECT_EQ(rec.boxes[2].text, "Proc():\r\n" + plat::midi::ErrorText(plat::midi::ErrNotOpen));
+  EXPECT_NE(MidiErrorText(plat::midi::ErrNotOpen), "MIDI Communications Error");
 }
 
 class TrapTest : public LinkFixture {};
