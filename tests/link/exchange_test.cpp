@@ -318,13 +318,6 @@ TEST_F(Exchange, ClosingEndsEveryWaitWithoutABox) {
   EXPECT_TRUE(boxes.boxes.empty());
 }
 
-TEST_F(Exchange, TimerTickDisablesItselfThenFlags) {
-  link->tmrVeskrespond.start(10000);
-  link->tmrVeskrespond_Timer();
-  EXPECT_FALSE(link->tmrVeskrespond.isActive());
-  EXPECT_TRUE(link->ReplyTimedOut);
-}
-
 TEST_F(Exchange, ControlErrorEvents) {
   link->ctlMIDIin_Error(8, "ignored");
   link->ctlMIDIout_Error(0, "ignored");
