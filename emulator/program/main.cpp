@@ -106,6 +106,7 @@ int main(int argc, char** argv) {
           [&, m] {
             if (verbose) std::fprintf(stderr, "in:  %s\n", emu::Hex(m).c_str());
             scheduler.schedule(vesk.handle(m));
+            vesk.clearReceived();  // a long session keeps only the counts
           },
           Qt::QueuedConnection);
     });
