@@ -33,7 +33,7 @@ inline void Put(plat::Bytes& m, std::size_t pos, std::initializer_list<int> char
 
 // Writes `value` as `count` hexadecimal digit characters, most significant first.
 inline void PutHex(plat::Bytes& m, std::size_t pos, int count, std::uint32_t value) {
-  for (int i = count - 1; i >= 0; --i) m.set(pos++, static_cast<std::uint8_t>((value >> (4 * i)) & 15));
+  for (int i = count - 1; i >= 0; --i) m.set(pos++, static_cast<std::uint8_t>(i < 8 ? (value >> (4 * i)) & 15 : 0));
 }
 
 // Writes a name as 14 character pairs (high nibble, low nibble), blank-padded.
