@@ -21,11 +21,11 @@ void OptionButton::Select() {
   QList<OptionButton*> set;
   if (group_) {
     // Every option of the window that names this set.
-    for (OptionButton* o : window()->findChildren<OptionButton*>())
-      if (o->group_ == group_) set.push_back(o);
+    for (QRadioButton* r : window()->findChildren<QRadioButton*>())
+      if (auto* o = dynamic_cast<OptionButton*>(r); o && o->group_ == group_) set.push_back(o);
   } else if (QWidget* container = parentWidget()) {
-    for (OptionButton* o : container->findChildren<OptionButton*>(QString(), Qt::FindDirectChildrenOnly))
-      if (!o->group_) set.push_back(o);
+    for (QRadioButton* r : container->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly))
+      if (auto* o = dynamic_cast<OptionButton*>(r); o && !o->group_) set.push_back(o);
   }
   for (OptionButton* o : set)
     if (o != this && o->isChecked()) o->setChecked(false);

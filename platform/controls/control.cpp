@@ -117,8 +117,9 @@ bool ControlEvents::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::FocusIn: {
       LastActiveWindow() = w->window();
-      if (ActiveTracker* t = TrackerOf(w->window(), false)) t->sticky = nullptr;
       const auto reason = static_cast<QFocusEvent*>(event)->reason();
+      // The window getting active again gives the focus back where Qt left it: that is no move.
+      if (ActiveTracker* t = TrackerOf(w->window(), false); t && reason != Qt::ActiveWindowFocusReason) t->sticky = nullptr;
       if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) Raise(owner_->GotFocus);
       break;
     }
@@ -222,7 +223,7 @@ void Control::CopyPropertiesFrom(const Control& model) {
   SetName(model.Name());
   SetTag(model.Tag());
   widget_->setFont(model.widget_->font());
-  widget_->resize(model.widget_->size());
+  widget_->setGeometry(model.widget_->geometry());
   widget_->setEnabled(model.Enabled());
 }
 

@@ -86,7 +86,7 @@ class Control {
   void Refresh();
 
   // Copies what a newly loaded control-array member takes over from its model (the array's
-  // lowest member): Name, Tag, size, font and Enabled. Kinds with more (captions) extend it.
+  // lowest member): Name, Tag, place and size, font and Enabled. Kinds with more extend it.
   virtual void CopyPropertiesFrom(const Control& model);
 
   std::function<void()> GotFocus;

@@ -55,6 +55,7 @@ template <class Base>
 void RangeControl<Base>::CopyPropertiesFrom(const Control& model) {
   Control::CopyPropertiesFrom(model);
   if (const auto* m = dynamic_cast<const RangeControl<Base>*>(&model)) {
+    Base::setOrientation(m->orientation());
     min_ = m->min_;
     max_ = m->max_;
     ApplyRange();

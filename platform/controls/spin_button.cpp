@@ -87,13 +87,18 @@ void SpinButton::focusInEvent(QFocusEvent* event) {
 }
 
 void SpinButton::focusOutEvent(QFocusEvent* event) {
-  update();
+  StopRepeat();
   QWidget::focusOutEvent(event);
 }
 
 void SpinButton::changeEvent(QEvent* event) {
   if (event->type() == QEvent::EnabledChange && !isEnabled()) StopRepeat();
   QWidget::changeEvent(event);
+}
+
+void SpinButton::hideEvent(QHideEvent* event) {
+  StopRepeat();
+  QWidget::hideEvent(event);
 }
 
 void SpinButton::paintEvent(QPaintEvent*) {

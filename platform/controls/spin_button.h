@@ -1,7 +1,8 @@
 #pragma once
 // A spin button: two arrows, up (or right) and down (or left). A click on an arrow raises SpinUp
 // or SpinDown, repeated while the mouse button is held; the Up and Down (Right and Left) keys do
-// the same while it has the focus. It takes the focus when clicked, before the event is raised,
+// the same while it has the focus. The repeat stops when the button is released, and also when
+// the spin button loses the focus (a message box opened by a handler), is hidden or disabled. It takes the focus when clicked, before the event is raised,
 // so the event's handler finds the spin button as the window's active control.
 
 #include <QTimer>
@@ -31,6 +32,7 @@ class SpinButton : public QWidget, public Control {
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   enum class Part { None, Up, Down };

@@ -132,6 +132,19 @@ TEST_F(ActiveControlTest, SpinButtonsTakeTheFocusBeforeTheirEventsRun) {
   EXPECT_EQ(log, (std::vector<std::string>{"box lost focus @spnMap", "up @spnMap", "down @spnMap", "up @spnMap"}));
 }
 
+TEST_F(ActiveControlTest, HoldingASpinButtonRepeatsUntilItLosesTheFocus) {
+  Show();
+  int ups = 0;
+  spin->SpinUp = [&] {
+    if (++ups == 3) box->setFocus();  // as a message box would take it
+  };
+  QTest::mousePress(spin, Qt::LeftButton, {}, QPoint(8, 3));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ups >= 3; }, 2000));
+  QTest::qWait(300);
+  EXPECT_EQ(ups, 3);
+  QTest::mouseRelease(spin, Qt::LeftButton, {}, QPoint(8, 3));
+}
+
 TEST_F(ActiveControlTest, ASpinButtonIsActiveEvenInAnInactiveWindow) {
   window->show();  // shown but never activated
   spin->SpinUp = [this] { Log("up"); };
