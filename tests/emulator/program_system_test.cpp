@@ -184,5 +184,25 @@ TEST_F(EmulatorProgram, FaultFlagsReachTheInstrument) {
   EXPECT_TRUE(exchange(Req({0x11, 0x01, 0x01, 0x00}, 4), 300ms).empty()) << "another device id";
 }
 
+TEST_F(EmulatorProgram, ConnectsItselfToANamedClientsPorts) {
+  in_ = std::make_unique<RtMidiIn>(RtMidi::UNIX_JACK, "emu-peer");
+  out_ = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "emu-peer");
+  in_->ignoreTypes(false, true, true);
+  in_->openVirtualPort("peer in");
+  out_->openVirtualPort("peer out");
+  ASSERT_NO_FATAL_FAILURE(startEmulator({"--connect", "emu-peer"}));
+  EXPECT_TRUE(output_.contains("input: Vesk Emulator <- emu-peer")) << output_.toStdString();
+  Message reply;
+  for (int i = 0; i < 20 && reply.empty(); ++i) reply = exchange(Req({0x11, 0x01, 0x01, 0x00}), 250ms);
+  EXPECT_EQ(reply, Status(0));
+}
+
+TEST_F(EmulatorProgram, SaysWhyWhenThereIsNothingToConnectTo) {
+  emulator_.p->start(QCoreApplication::applicationDirPath() + "/vesk-emulator", {"--connect", "nobody-here"});
+  ASSERT_TRUE(emulator_.p->waitForFinished(20000));
+  EXPECT_EQ(emulator_.p->exitCode(), 1);
+  EXPECT_TRUE(emulator_.p->readAllStandardError().contains("no MIDI ports of \"nobody-here\""));
+}
+
 }  // namespace
 }  // namespace emu
