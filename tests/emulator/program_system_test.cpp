@@ -198,10 +198,15 @@ TEST_F(EmulatorProgram, ConnectsItselfToANamedClientsPorts) {
 }
 
 TEST_F(EmulatorProgram, SaysWhyWhenThereIsNothingToConnectTo) {
-  emulator_.p->start(QCoreApplication::applicationDirPath() + "/vesk-emulator", {"--connect", "nobody-here"});
-  ASSERT_TRUE(emulator_.p->waitForFinished(20000));
-  EXPECT_EQ(emulator_.p->exitCode(), 1);
-  EXPECT_TRUE(emulator_.p->readAllStandardError().contains("no MIDI ports of \"nobody-here\""));
+  QByteArray said;
+  // A busy server may turn the client away first; that is another refusal, so ask again.
+  for (int attempt = 0; attempt < 3 && !said.contains("no MIDI ports of \"nobody-here\""); ++attempt) {
+    emulator_.p->start(QCoreApplication::applicationDirPath() + "/vesk-emulator", {"--connect", "nobody-here"});
+    ASSERT_TRUE(emulator_.p->waitForFinished(20000));
+    EXPECT_EQ(emulator_.p->exitCode(), 1);
+    said = emulator_.p->readAllStandardError();
+  }
+  EXPECT_TRUE(said.contains("no MIDI ports of \"nobody-here\"")) << said.toStdString();
 }
 
 }  // namespace
