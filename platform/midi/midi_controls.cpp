@@ -9,8 +9,10 @@
 
 #include <QMetaObject>
 #include <QPointer>
+#include <algorithm>
 #include <bitset>
 #include <mutex>
+#include <utility>
 
 #include "platform/midi/midi_backend.h"
 

@@ -11,6 +11,19 @@
 // The backend is chosen by TAVORO_MIDI_API (jack, alsa, loopback), else JACK when a server runs,
 // else ALSA. A backend that cannot start reports zero devices; nothing throws out of a getter.
 // Received messages reach the Message signal on the UI thread, never re-entered.
+//
+// Details the callers rely on:
+// - Open needs a device number inside 0..DeviceCount()-1 (output: -1 is the first port) and a
+//   closed port; Start and Transmit need an open port. Stop, Close and Release are harmless on a
+//   closed port or an empty queue. Any other action number is refused (ErrBadParameter).
+// - The input queues messages only while open and started; Stop keeps the queue, Close empties
+//   it. Filters hold until changed (a close keeps them).
+// - Message is raised once for each queued message, oldest first, and only while that message
+//   is still queued: a handler that releases several messages is not called again for them. While
+//   a handler runs (it may wait in a nested event loop) messages only queue.
+// - Transmit sends the System Exclusive message loaded since the last transmit; with none loaded
+//   it sends the short message of the status byte's length (1-3 bytes). Malformed messages are
+//   refused (ErrBadParameter) and nothing is sent.
 
 #include <QObject>
 #include <cstdint>

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <chrono>
 #include <cstring>
 #include <mutex>
 #include <thread>
@@ -22,6 +23,8 @@ namespace plat::midi {
 namespace {
 
 constexpr const char* kClientName = "Tavoro";
+constexpr const char* kInPortName = "in";
+constexpr const char* kOutPortName = "out";
 // RtMidi's JACK output passes each message through a 16 KiB ring buffer and silently drops one
 // that does not fit (the length takes 4 bytes, the ring keeps 1 byte free).
 constexpr std::size_t kJackLongestMessage = 16384 - 1 - sizeof(int);
@@ -42,9 +45,65 @@ F JackFunction(const char* name) {
 void Quiet(const char*) {}
 void ToStderr(const char* text) { std::fprintf(stderr, "%s\n", text); }
 
+// While it lives, libjack keeps its complaints to itself (a failed probe is an answer here).
+class QuietJack {
+ public:
+  QuietJack()
+      : onError_(JackFunction<decltype(&jack_set_error_function)>("jack_set_error_function")),
+        onInfo_(JackFunction<decltype(&jack_set_info_function)>("jack_set_info_function")) {
+    if (onError_) onError_(&Quiet);
+    if (onInfo_) onInfo_(&Quiet);
+  }
+  ~QuietJack() {
+    if (onError_) onError_(&ToStderr);
+    if (onInfo_) onInfo_(&ToStderr);
+  }
+  QuietJack(const QuietJack&) = delete;
+  QuietJack& operator=(const QuietJack&) = delete;
+
+ private:
+  decltype(&jack_set_error_function) onError_;
+  decltype(&jack_set_info_function) onInfo_;
+};
+
 void NeverStartJack() {
   static std::once_flag once;
   std::call_once(once, [] { setenv("JACK_NO_START_SERVER", "1", 0); });
+}
+
+// JACK makes a new connection part of its graph at the start of a later cycle, and a message
+// sent before that is lost. After RtMidi has connected our port to the device's, wait (at most a
+// moment) until the device's port shows a connection to a port of ours.
+void AwaitJackConnection(const std::string& devicePort, const std::string& ourPortName) {
+  auto open = JackFunction<decltype(&jack_client_open)>("jack_client_open");
+  auto close = JackFunction<decltype(&jack_client_close)>("jack_client_close");
+  auto byName = JackFunction<decltype(&jack_port_by_name)>("jack_port_by_name");
+  auto connections = JackFunction<decltype(&jack_port_get_all_connections)>("jack_port_get_all_connections");
+  auto release = JackFunction<decltype(&jack_free)>("jack_free");
+  if (!open || !close || !byName || !connections || !release) return;
+  jack_status_t status{};
+  jack_client_t* watcher = [&] {
+    QuietJack quiet;
+    return open("Tavoro watch", JackNoStartServer, &status);
+  }();
+  if (!watcher) return;
+  const std::string prefix = std::string(kClientName);
+  const std::string suffix = ":" + ourPortName;
+  auto ours = [&](const std::string& name) {
+    return name.rfind(prefix, 0) == 0 && name.size() > suffix.size() &&
+           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+  };
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  for (bool connected = false; !connected && std::chrono::steady_clock::now() < deadline;) {
+    if (jack_port_t* port = byName(watcher, devicePort.c_str())) {
+      if (const char** names = connections(watcher, port)) {
+        for (const char** n = names; *n && !connected; ++n) connected = ours(*n);
+        release(static_cast<void*>(names));
+      }
+    }
+    if (!connected) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  close(watcher);
 }
 
 // Collects what RtMidi reports for one port.
@@ -114,7 +173,7 @@ RtMidi::Api ApiOf(bool jack) { return jack ? RtMidi::UNIX_JACK : RtMidi::LINUX_A
 
 class RtInPort final : public InPort {
  public:
-  explicit RtInPort(bool jack) {
+  explicit RtInPort(bool jack) : jack_(jack) {
     if (jack) NeverStartJack();
     try {
       in_ = std::make_unique<RtMidiIn>(ApiOf(jack), kClientName, 100);
@@ -169,7 +228,9 @@ class RtInPort final : public InPort {
     }
     reports_.SetAsync(std::move(errors));
     try {
-      Call(reports_, [&] { in_->openPort(static_cast<unsigned>(device), "in"); });
+      const std::string devicePort = Call(reports_, [&] { return in_->getPortName(static_cast<unsigned>(device)); });
+      Call(reports_, [&] { in_->openPort(static_cast<unsigned>(device), kInPortName); });
+      if (jack_) AwaitJackConnection(devicePort, kInPortName);
     } catch (...) {
       std::lock_guard lock(m_);
       sink_ = nullptr;
@@ -197,6 +258,7 @@ class RtInPort final : public InPort {
     port->assembler_.Feed(message->data(), message->size(), port->sink_);
   }
 
+  bool jack_;
   std::mutex m_;
   Sink sink_;
   SysExAssembler assembler_;
@@ -246,7 +308,9 @@ class RtOutPort final : public OutPort {
   void Open(int device, ErrorSink errors) override {
     if (!out_) throw MidiControlError(ErrBadDevice, ErrorText(ErrBadDevice));
     reports_.SetAsync(std::move(errors));
-    Call(reports_, [&] { out_->openPort(static_cast<unsigned>(device), "out"); });
+    const std::string devicePort = Call(reports_, [&] { return out_->getPortName(static_cast<unsigned>(device)); });
+    Call(reports_, [&] { out_->openPort(static_cast<unsigned>(device), kOutPortName); });
+    if (jack_) AwaitJackConnection(devicePort, kOutPortName);
   }
 
   void Close() override {
@@ -278,18 +342,21 @@ bool JackServerRunning() {
   NeverStartJack();
   auto open = JackFunction<decltype(&jack_client_open)>("jack_client_open");
   auto close = JackFunction<decltype(&jack_client_close)>("jack_client_close");
-  auto onError = JackFunction<decltype(&jack_set_error_function)>("jack_set_error_function");
-  auto onInfo = JackFunction<decltype(&jack_set_info_function)>("jack_set_info_function");
   if (!open || !close) return false;
-  // Without a server libjack complains on stderr; an absent server is an answer here, not a fault.
-  if (onError) onError(&Quiet);
-  if (onInfo) onInfo(&Quiet);
-  jack_status_t status{};
-  jack_client_t* client = open("Tavoro probe", JackNoStartServer, &status);
-  if (client) close(client);
-  if (onError) onError(&ToStderr);
-  if (onInfo) onInfo(&ToStderr);
-  return client != nullptr;
+  QuietJack quiet;
+  // No server fails at once with JackServerFailed. JackServerError means a server is there but
+  // did not answer in time (a loaded machine): ask again a few times, then take it as running.
+  bool running = false;
+  for (int attempt = 0; attempt < 5 && !running; ++attempt) {
+    if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    jack_status_t status{};
+    jack_client_t* client = open("Tavoro probe", JackNoStartServer, &status);
+    if (client) close(client);
+    running = client != nullptr;
+    if (!running && !(status & JackServerError)) break;
+    if (!running && attempt == 4) running = true;
+  }
+  return running;
 }
 
 bool AlsaSequencerPresent() { return access("/dev/snd/seq", R_OK | W_OK) == 0; }
