@@ -133,7 +133,7 @@ TEST_F(Exchange, TheTimeOutIsScaled) {
 }
 
 TEST_F(Exchange, LateReplyIsNotTakenByTheNextRequest) {
-  peer->ThenStatus(3, 150);  // long after the 50 ms time-out
+  peer->ThenStatus(3, 600);  // long after the 50 ms time-out, even on a loaded machine
   EXPECT_EQ(PressKey(0).text, "65");
   ASSERT_TRUE(WaitHandled(1));  // the late reply arrives while nothing waits: dropped
   ExpectIdle();
@@ -145,9 +145,9 @@ TEST_F(Exchange, LateReplyIsNotTakenByTheNextRequest) {
 
 TEST_F(Exchange, LateReplyAlreadyQueuedIsClearedBySend) {
   // The late reply arrives during the next request's send, before its wait begins.
-  peer->ThenStatus(3, 120);
+  peer->ThenStatus(3, 500);
   EXPECT_EQ(PressKey(0).text, "65");
-  peer->ThenStatus(0, 200);
+  peer->ThenStatus(0, 1500);
   link->MidiOutLongMsg(link->Frame(FrontPanelKey(1)));
   // The old reply lands in the mailbox: a reply is awaited now.
   ASSERT_EQ(plat::WaitUntil([&] { return !link->ReplyBuffer.empty(); }, 5000), plat::WaitResult::Done);
@@ -157,7 +157,7 @@ TEST_F(Exchange, LateReplyAlreadyQueuedIsClearedBySend) {
 
 TEST_F(Exchange, LateReplyDuringTheTimeOutBoxLeavesAConsistentState) {
   link->LinkState = 1;
-  peer->ThenStatus(0, 80);  // arrives after the 50 ms time-out, while the box is open
+  peer->ThenStatus(0, 500);  // arrives well after the 50 ms time-out, while the box is open
   bool arrivedDuringBox = false;
   plat::SetMessageBoxHandler([&](const plat::BoxRequest& b) {
     boxes.boxes.push_back(b);
