@@ -104,12 +104,13 @@ void AddEnvAndMode(TabPages& p, QWidget* frame, QBoxLayout* under, int envFirst,
 
 template <std::size_t N>
 void AddPairs(TabPages::Array<TextBox>& boxes, TabPages::Array<Slider>& sliders, QWidget* frame, QBoxLayout* row,
-              const std::array<SliderPair, N>& pairs, std::initializer_list<int> indexes, int captionLines = 1) {
+              const std::array<SliderPair, N>& pairs, std::initializer_list<int> indexes, int captionLines = 1,
+              int width = 0) {
   for (int index : indexes) {
     const SliderPair& pair = pairs[static_cast<std::size_t>(index)];
     boxes.Add(index, NewBox(frame, pair.maxLength, false, pair.widest));
     sliders.Add(index, NewSlider(frame, Qt::Vertical, pair.min, pair.max));
-    row->addLayout(SliderColumn(frame, pair.caption, &sliders(index), &boxes(index), captionLines));
+    row->addLayout(SliderColumn(frame, pair.caption, &sliders(index), &boxes(index), captionLines, width));
   }
 }
 
@@ -153,9 +154,9 @@ void TabPages::BuildTone2(QWidget* page) {
   dcfRows->addLayout(dcfTop);
   auto* dcfUnder = new QHBoxLayout;
   AddEnvAndMode(*this, dcf, dcfUnder, 3, 2);
-  cboTone.Add(1, NewCombo(dcf, kToneModSources));
-  dcfUnder->insertLayout(2, LabelledCombo(dcf, "Aux Source", &cboTone(1)));
   dcfRows->addLayout(dcfUnder);
+  cboTone.Add(1, NewCombo(dcf, kToneModSources));
+  dcfRows->addLayout(LabelledCombo(dcf, "Aux Source", &cboTone(1)));
   dcfRows->addStretch(1);
   layout->addWidget(dcf);
 
@@ -164,7 +165,7 @@ void TabPages::BuildTone2(QWidget* page) {
   auto* lfoRows = VBox(lfo);
   auto* lfoTop = new QHBoxLayout;
   lfoTop->setSpacing(kSpacing);
-  AddPairs(txtLFO, sldLFO, lfo, lfoTop, kLfoPairs, {0, 1, 2, 3, 4, 5});
+  AddPairs(txtLFO, sldLFO, lfo, lfoTop, kLfoPairs, {0, 1, 2, 3, 4, 5}, 1, 44);
   sldLFO(5).SetValue(1);
   lfoRows->addLayout(lfoTop);
   cboTone.Add(4, NewCombo(lfo, kLfoWaveshapes));
