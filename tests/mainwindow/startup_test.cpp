@@ -1,0 +1,239 @@
+// The program's start against the emulator: online and offline, the fatal MIDI path, the trace
+// file, the centring and the closing.
+#include <QFile>
+#include <QTextStream>
+
+#include "dialogs/splash.h"
+#include "tests/mainwindow/app_fixture.h"
+
+namespace tavoro::testing {
+namespace {
+
+using StartupTest = AppFixture;
+
+TEST_F(StartupTest, OnlineWhenTheProdIsAnswered) {
+  ASSERT_EQ(Start(), 0);
+  EXPECT_TRUE(w().isVisible());
+  EXPECT_EQ(link().LinkState, 1);
+  EXPECT_EQ(Panel(8), "ONLINE");
+  EXPECT_EQ(Panel(6), "Free RAM: 0 kw");
+  EXPECT_TRUE(w().cmdLoadBank->isEnabled());
+  EXPECT_FALSE(link().MidiOutBusy);
+  EXPECT_FALSE(link().MidiInBusy);
+  EXPECT_FALSE(link().ledMIDIin.Value());
+  EXPECT_TRUE(boxes.boxes.empty()) << (boxes.boxes.empty() ? "" : boxes.boxes[0].text);
+  // The prod, then the page refresh presses the Preset page's button (key 0 as well).
+  const auto sent = TakeReceived();
+  ASSERT_EQ(sent.size(), 2u);
+  EXPECT_EQ(sent[0], KeyMessage(0));
+  EXPECT_EQ(sent[1], KeyMessage(0));
+  EXPECT_FALSE(app->flags.SuppressChange);
+  EXPECT_EQ(app->flags.WaveScrollIndex, -1);
+  EXPECT_TRUE(app->SplashUnloaded());
+  EXPECT_EQ(app->splash(), nullptr);
+}
+
+TEST_F(StartupTest, OfflineWhenTheInstrumentIsSilent) {
+  peer->vesk().setSilent(true);
+  ASSERT_EQ(Start(), 0);
+  EXPECT_TRUE(w().isVisible());
+  EXPECT_EQ(link().LinkState, -1);
+  EXPECT_EQ(Panel(8), "OFFLINE");
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].text, "\r\nThe specified Vesk Device is not responding");
+  EXPECT_FALSE(w().cmdDeleteObject->isEnabled());
+  EXPECT_FALSE(w().mnuDelete->isEnabled());
+  EXPECT_FALSE(w().cmdStereoMerge->isEnabled());
+  EXPECT_FALSE(w().mnuStereoMerge->isEnabled());
+  EXPECT_TRUE(w().cmdLoadBank->isEnabled());  // keeps its state
+  // Every page is cleared: its list controls are off, the name box locked.
+  for (const ControlList* list : {&app->lists.WaveControls, &app->lists.ToneControls, &app->lists.MapControls,
+                                  &app->lists.PresetControls, &app->lists.MultiControls, &app->lists.GlobalControls}) {
+    ASSERT_FALSE(list->empty());
+    EXPECT_FALSE(list->front()->Enabled()) << list->front()->Name();
+  }
+  EXPECT_TRUE(w().txtObjectName->Locked());
+  // Only the prod went out: offline, the page refresh presses no button.
+  EXPECT_EQ(TakeReceived().size(), 1u);
+}
+
+TEST_F(StartupTest, OfflineAfterAnErrorStatus) {
+  peer->vesk().setForcedStatus(emu::status::Busy);
+  ASSERT_EQ(Start(), 0);
+  EXPECT_EQ(link().LinkState, -1);
+  EXPECT_EQ(Panel(8), "OFFLINE");
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_NE(boxes.boxes[0].text.find("Vesk Error"), std::string::npos);
+  EXPECT_FALSE(w().cmdDeleteObject->isEnabled());
+}
+
+TEST_F(StartupTest, WithoutAnyMidiDeviceTheProgramEndsWithAFailure) {
+  // A MIDI system that cannot start reports no devices at all.
+  plat::midi::SetBackendOverride("alsa");
+  if (plat::midi::ChosenBackend() != "none") {
+    plat::midi::SetBackendOverride("");
+    GTEST_SKIP() << "this machine has a MIDI system";
+  }
+  const int rc = Start();
+  plat::midi::SetBackendOverride("");
+  EXPECT_EQ(rc, App::kExitMidiFailure);
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].text, "Cannot initialise MIDI interface(s)...Exiting");
+  EXPECT_EQ(boxes.boxes[0].icon, plat::BoxIcon::Critical);
+  EXPECT_EQ(boxes.boxes[0].title, "");
+  EXPECT_FALSE(w().isVisible());
+  EXPECT_FALSE(w().Unloaded());  // no closing ran...
+  // ...so no setting was written back.
+  plat::reg::HKEY key = 0;
+  EXPECT_NE(plat::reg::RegOpenKeyEx(plat::reg::HKEY_CURRENT_USER, "Software\\Brevix\\Tavoro\\MIDI Interface", 0,
+                                    plat::reg::KEY_ALL_ACCESS, &key),
+            plat::reg::ERROR_SUCCESS);
+}
+
+TEST_F(StartupTest, ClosingWritesTheSettingsAndStopsAndClosesBothPorts) {
+  ASSERT_EQ(Start(), 0);
+  std::vector<std::string> actions;
+  link().onControlLog = [&](const std::string& what) { actions.push_back(what); };
+  link().settings.PlaybackNote = 72;
+  EXPECT_TRUE(w().close());
+  EXPECT_TRUE(w().Unloaded());
+  EXPECT_EQ(actions, (std::vector<std::string>{"in.action 5", "in.action 2", "out.action 5", "out.action 2"}));
+  EXPECT_EQ(w().ctlMIDIin.PortOpen(), 0);
+  EXPECT_EQ(w().ctlMIDIout.PortOpen(), 0);
+
+  plat::reg::HKEY key = 0;
+  ASSERT_EQ(plat::reg::RegOpenKeyEx(plat::reg::HKEY_CURRENT_USER, "Software\\Brevix\\Tavoro\\Vesk Config", 0,
+                                    plat::reg::KEY_ALL_ACCESS, &key),
+            plat::reg::ERROR_SUCCESS);
+  RegValue note;
+  EXPECT_EQ(ReadRegValue(key, "PlayBack Note", note), 0);
+  EXPECT_EQ(RegText(note), "72");
+  plat::reg::RegCloseKey(key);
+}
+
+TEST_F(StartupTest, ClosingWithBothPortsClosedSendsNoPortAction) {
+  ASSERT_EQ(Start(), 0);
+  w().ctlMIDIin.SetAction(plat::midi::Stop);
+  w().ctlMIDIin.SetAction(plat::midi::Close);
+  w().ctlMIDIout.SetAction(plat::midi::Close);
+  std::vector<std::string> actions;
+  link().onControlLog = [&](const std::string& what) { actions.push_back(what); };
+  EXPECT_TRUE(w().close());
+  EXPECT_TRUE(actions.empty());
+}
+
+// ---- the start-up trace ------------------------------------------------------------------
+
+std::vector<std::string> ReadLines(const QString& path) {
+  QFile f(path);
+  std::vector<std::string> lines;
+  if (!f.open(QIODevice::ReadOnly)) return lines;
+  const QByteArray all = f.readAll();
+  for (const QByteArray& line : all.split('\n')) {
+    if (line.isEmpty()) continue;
+    lines.push_back(line.toStdString());
+  }
+  return lines;
+}
+
+TEST_F(StartupTest, TraceSwitchWritesTheStartUpLinesAndClosesTheFile) {
+  ASSERT_EQ(Start("/b"), 0);
+  EXPECT_FALSE(app->trace.DebugMode);
+  EXPECT_FALSE(app->trace.DebugTrace.IsOpen());
+  const auto lines = ReadLines(home.filePath("tavoro.dbg"));
+  const std::string in = link().settings.InDeviceName;
+  const std::string out = link().settings.OutDeviceName;
+  const std::vector<std::string> expected = {
+      "\"frmSplash_load(): Debug initiated.\"\r",
+      "\"frmSplash_load(): Displaying Splash.\"\r",
+      "\"frmSplash_load(): Loading main form.\"\r",
+      "\"frmMain_load()\"\r",
+      "\"Initialise()\"\r",
+      "\"GetRegistry()\"\r",
+      "\"OpenInputDevice()\"\r",
+      "\"OpenInputDevice(): MIDIIN_OPEN " + in + "\"\r",
+      "\"OpenInputDevice(): MIDIIN_START " + in + "\"\r",
+      "\"OpenInputDevice(): FILTER_F9 True " + in + "\"\r",
+      "\"OpenInputDevice(): FILTER_ACTIVE_SENSE True " + in + "\"\r",
+      "\"OpenInputDevice(): FILTER_CLOCK True " + in + "\"\r",
+      "\"OpenOutputDevice()\"\r",
+      "\"OpenOutputDevice(): MIDIOUT_OPEN " + out + "\"\r",
+      "\"Initialise(): Initialising arrays.\"\r",
+      "\"Initialise(): Prodding Vesk\"\r",
+      "\"Initialise(): Vesk responded to prod.\"\r",
+      "\"frmMain_load(): Loading Main Screen.\"\r",
+  };
+  EXPECT_EQ(lines, expected);
+  EXPECT_FALSE(in.empty());
+}
+
+TEST_F(StartupTest, TraceOfAnOfflineStart) {
+  peer->vesk().setSilent(true);
+  ASSERT_EQ(Start("/B"), 0);
+  const auto lines = ReadLines(home.filePath("tavoro.dbg"));
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[lines.size() - 2], "\"Initialise(): Vesk Not responding to prod.\"\r");
+  EXPECT_EQ(lines.back(), "\"frmMain_load(): Loading Main Screen.\"\r");
+}
+
+TEST_F(StartupTest, NoTraceWithoutTheExactSwitch) {
+  QFile old(home.filePath("tavoro.dbg"));
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("kept\r\n");
+  old.close();
+  for (const char* commandLine : {"", "/b x", "-b", "/b "}) {
+    ASSERT_EQ(Start(commandLine), 0) << commandLine;
+    EXPECT_FALSE(app->trace.DebugMode);
+    app.reset();
+    plat::ResetWaitsEnding();
+  }
+  EXPECT_EQ(ReadLines(home.filePath("tavoro.dbg")), std::vector<std::string>{"kept\r"});
+}
+
+TEST_F(StartupTest, ATraceFileThatCannotBeOpenedIsReportedAndTheStartGoesOn) {
+  SetHomeDirectory(home.filePath("no/such/directory").toStdString());
+  ASSERT_EQ(Start("/b"), 0);
+  EXPECT_TRUE(w().isVisible());
+  EXPECT_EQ(Panel(8), "ONLINE");
+  EXPECT_FALSE(app->trace.DebugMode);
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_NE(boxes.boxes[0].text.find("tavoro.dbg"), std::string::npos);
+}
+
+TEST_F(StartupTest, HomeDirectoryFromTheSettingsIsWrittenBackAtExit) {
+  ASSERT_EQ(Start(), 0);
+  EXPECT_EQ(app->HomeDir, home.path().toStdString());
+  EXPECT_EQ(link().settings.HomeDir, home.path().toStdString());
+}
+
+// ---- centring ----------------------------------------------------------------------------
+
+TEST(Centring, OnlyAWorkAreaLargerThan12000By8580TwipsCentres) {
+  const int w = 11880, h = 8580;
+  EXPECT_FALSE(frmMain::CentredTopLeft({12000, 9000, 12000, 9000}, w, h));
+  EXPECT_FALSE(frmMain::CentredTopLeft({13000, 8580, 13000, 9000}, w, h));
+  const auto p = frmMain::CentredTopLeft({12001, 8581, 14400, 10800}, w, h);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->x(), (14400 - 11880) / 2);
+  EXPECT_EQ(p->y(), (10800 - 8580) / 2);
+}
+
+TEST(Centring, AWindowWiderThanTheScreenGetsANegativeLeftTruncatedTowardZero) {
+  const auto p = frmMain::CentredTopLeft({12001, 8581, 12001, 9000}, 12016, 8000);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->x(), -7);  // -15 / 2
+  EXPECT_EQ(p->y(), 500);
+}
+
+TEST_F(StartupTest, TheLoadCentresTheWindowOnALargeScreen) {
+  plat::SetScreenTwipsOverride(plat::ScreenTwips{28800, 16200, 28800, 17280});
+  ASSERT_EQ(Start(), 0);
+  // Centred by the size the window had while loading; showing it may settle it a few pixels.
+  const QRect frame = w().frameGeometry();
+  EXPECT_NEAR(frame.x(), plat::ctl::PixelsFromTwips((28800 - frame.width() * 15) / 2), 4);
+  EXPECT_NEAR(frame.y(), plat::ctl::PixelsFromTwips((17280 - frame.height() * 15) / 2), 4);
+  EXPECT_GT(frame.x(), 400);
+}
+
+}  // namespace
+}  // namespace tavoro::testing
