@@ -189,3 +189,31 @@ TEST_F(FrontPanelTest, AProgramEndingInTheMiddleOfADragLeavesQuietly) {
 
 }  // namespace
 }  // namespace tavoro::testing
+
+namespace tavoro::testing {
+namespace {
+
+TEST_F(FrontPanelTest, ExecAfterAFailedSendDoesNotWaitForEver) {
+  ASSERT_EQ(Start(), 0);
+  w().ctlMIDIout.SetAction(plat::midi::Close);  // nothing can go out now
+  w().cmdPushButton_Click(7);                   // returns: no reply can come
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].text, "MidiOutLongMsg()\r\nError transmitting MIDI data to Vesk");
+  EXPECT_FALSE(link().MidiOutBusy);
+  EXPECT_FALSE(link().MidiInBusy);
+}
+
+TEST_F(FrontPanelTest, AnAuditionNoteHeldWhileTheWindowLosesTheFocusIsReleased) {
+  ASSERT_EQ(Start(), 0);
+  QApplication::setActiveWindow(&w());
+  ASSERT_TRUE(w().isActiveWindow());
+  TakeReceived();
+  w().cmdPlaySample_MouseDown(1, 0, 0, 0);
+  QApplication::setActiveWindow(nullptr);
+  QApplication::processEvents();
+  EXPECT_EQ(TakeReceived(), (std::vector<Bytes>{Note(0x90, 60, 64), Note(0x80, 60, 64)}));
+  w().cmdPlaySample_MouseUp(1, 0, 0, 0);  // the button's own release comes later
+}
+
+}  // namespace
+}  // namespace tavoro::testing
