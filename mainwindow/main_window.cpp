@@ -365,8 +365,10 @@ void frmMain::BuildKeyboard() {
     auto* column = new QVBoxLayout(&mapPage);
     column->setContentsMargins(0, 0, 0, 4);
     column->setSpacing(2);
-    column->addWidget(upper, 1);
+    column->addWidget(upper);
+    column->addSpacing(6);
     column->addWidget(keyboard, 0, Qt::AlignHCenter);
+    column->addStretch(1);
   } else {
     // A page laid out otherwise keeps its layout; the keyboard sits under its contents.
     delete upper;
