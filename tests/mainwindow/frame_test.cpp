@@ -93,6 +93,9 @@ TEST_F(FrameTest, TheWindowFitsAn800By572WorkArea) {
   ASSERT_NE(band, nullptr);
   EXPECT_LE(band->sizeHint().width(), 790);
   EXPECT_LE(w().stbMainForm->sizeHint().width(), 790);
+  // The widest page decides the whole window's width: it must fit as well.
+  EXPECT_LE(w().minimumSizeHint().width(), 790);
+  EXPECT_LE(w().size().width(), 790);
 }
 
 // ---- page tabs and object header ---------------------------------------------------------
