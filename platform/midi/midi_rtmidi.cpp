@@ -169,6 +169,34 @@ auto Call(Reports& reports, F f) {
   }
 }
 
+// The device count and names of an RtMidi port object; getters never throw: a port system that
+// fails to answer has no devices.
+int PortCount(RtMidi* rt, Reports& reports) {
+  if (!rt) return 0;
+  try {
+    reports.Begin();
+    const unsigned n = rt->getPortCount();
+    reports.End();
+    return static_cast<int>(n);
+  } catch (...) {
+    reports.End();
+    return 0;
+  }
+}
+
+std::string PortName(RtMidi* rt, Reports& reports, int device) {
+  if (!rt || device < 0) return {};
+  try {
+    reports.Begin();
+    std::string name = rt->getPortName(static_cast<unsigned>(device));
+    reports.End();
+    return StripClientPort(name);
+  } catch (...) {
+    reports.End();
+    return {};
+  }
+}
+
 RtMidi::Api ApiOf(bool jack) { return jack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA; }
 
 class RtInPort final : public InPort {
@@ -193,31 +221,8 @@ class RtInPort final : public InPort {
     in_.reset();  // stops RtMidi's thread before the members it calls into go away
   }
 
-  int Count() override {
-    if (!in_) return 0;
-    try {
-      reports_.Begin();
-      const unsigned n = in_->getPortCount();
-      reports_.End();
-      return static_cast<int>(n);
-    } catch (...) {
-      reports_.End();
-      return 0;
-    }
-  }
-
-  std::string Name(int device) override {
-    if (!in_ || device < 0) return {};
-    try {
-      reports_.Begin();
-      std::string name = in_->getPortName(static_cast<unsigned>(device));
-      reports_.End();
-      return StripClientPort(name);
-    } catch (...) {
-      reports_.End();
-      return {};
-    }
-  }
+  int Count() override { return PortCount(in_.get(), reports_); }
+  std::string Name(int device) override { return PortName(in_.get(), reports_, device); }
 
   void Open(int device, Sink sink, ErrorSink errors) override {
     if (!in_) throw MidiControlError(ErrBadDevice, ErrorText(ErrBadDevice));
@@ -279,31 +284,8 @@ class RtOutPort final : public OutPort {
   }
   ~RtOutPort() override { out_.reset(); }
 
-  int Count() override {
-    if (!out_) return 0;
-    try {
-      reports_.Begin();
-      const unsigned n = out_->getPortCount();
-      reports_.End();
-      return static_cast<int>(n);
-    } catch (...) {
-      reports_.End();
-      return 0;
-    }
-  }
-
-  std::string Name(int device) override {
-    if (!out_ || device < 0) return {};
-    try {
-      reports_.Begin();
-      std::string name = out_->getPortName(static_cast<unsigned>(device));
-      reports_.End();
-      return StripClientPort(name);
-    } catch (...) {
-      reports_.End();
-      return {};
-    }
-  }
+  int Count() override { return PortCount(out_.get(), reports_); }
+  std::string Name(int device) override { return PortName(out_.get(), reports_, device); }
 
   void Open(int device, ErrorSink errors) override {
     if (!out_) throw MidiControlError(ErrBadDevice, ErrorText(ErrBadDevice));
