@@ -1,8 +1,3 @@
-// Control arrays hold their members through QPointer and check each access themselves; after
-// inlining at -O2 GCC cannot see that check and reports a "potential null pointer dereference"
-// inside the array's accessors.
-#pragma GCC diagnostic ignored "-Wnull-dereference"
-
 #include "mainwindow/main_window.h"
 
 #include <QAction>

@@ -82,8 +82,9 @@ class ControlArray {
 
   T& operator()(int index) const {
     auto it = members_.find(index);
-    if (it == members_.end() || !it->second.control) throw ControlArrayError(MissingText(index));
-    return *it->second.control;
+    T* control = it == members_.end() ? nullptr : it->second.control.data();
+    if (!control) throw ControlArrayError(MissingText(index));
+    return *control;
   }
 
   // The indexes of the members, ascending.
