@@ -3,7 +3,6 @@
 //   UnansweredWait: process CPU time spent during a 2-second reply wait that gets no answer
 //   (the wait sleeps in the event loop, so this should be close to zero).
 #include <benchmark/benchmark.h>
-#include <time.h>
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -11,6 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/support/loopback_bench.h"
 #include "emulator/loopback/loopback_peer.h"
 #include "link/link.h"
 #include "platform/ui/message_box.h"
@@ -43,11 +43,7 @@ struct Bench {
   Link link;
 };
 
-double CpuSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
+using tavoro::bench::CpuSeconds;
 
 void KeyExchange(benchmark::State& state) {
   Bench b;
@@ -84,15 +80,3 @@ void UnansweredWait(benchmark::State& state) {
 BENCHMARK(UnansweredWait)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  setenv("TAVORO_MIDI_API", "loopback", 1);
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QCoreApplication app(argc, argv);
-  plat::SetTimeoutScale(1.0);
-  plat::SetMessageBoxHandler([](const plat::BoxRequest&) { return plat::BoxResult::Ok; });
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

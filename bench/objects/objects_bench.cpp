@@ -6,13 +6,13 @@
 //   bytes that crossed the bus both ways, the time those bytes take on a MIDI cable (3,125 bytes
 //   per second), and the CPU time as a share of that cable time (target: under 1 %).
 #include <benchmark/benchmark.h>
-#include <time.h>
 
 #include <QCoreApplication>
 #include <cstdlib>
 #include <functional>
 #include <vector>
 
+#include "bench/support/loopback_bench.h"
 #include "emulator/loopback/loopback_peer.h"
 #include "link/link.h"
 #include "objects/parsers.h"
@@ -76,11 +76,7 @@ class NullHost : public LinkHost {
   void UnloadProgressWindow() override {}
 };
 
-double CpuSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
+using tavoro::bench::CpuSeconds;
 
 // The 22 exchanges of a whole read; false when any failed.
 bool ReadAll(ObjectTransfer& x) {
@@ -139,15 +135,3 @@ void ReadAllThroughLoopback(benchmark::State& state) {
 BENCHMARK(ReadAllThroughLoopback)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  setenv("TAVORO_MIDI_API", "loopback", 1);
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QCoreApplication app(argc, argv);
-  plat::SetTimeoutScale(1.0);
-  plat::SetMessageBoxHandler([](const plat::BoxRequest&) { return plat::BoxResult::Ok; });
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
