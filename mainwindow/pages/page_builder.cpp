@@ -186,4 +186,12 @@ QVBoxLayout* OptionStack() {
   return stack;
 }
 
+QVBoxLayout* LabelledList(QWidget* parent, std::string_view caption, ComboBox* combo, int spacing) {
+  auto* stack = OptionStack();
+  stack->setSpacing(spacing);
+  stack->addWidget(NewLabel(parent, caption));
+  stack->addWidget(combo);
+  return stack;
+}
+
 }  // namespace tavoro::pages

@@ -101,5 +101,7 @@ OptionGroup* AddOptionSet(plat::ctl::ControlArray<OptionButton>& array, QWidget*
 
 // A vertical stack for option sets, tight, left-aligned.
 QVBoxLayout* OptionStack();
+// A choice list under its caption label; `spacing` pixels between them.
+QVBoxLayout* LabelledList(QWidget* parent, std::string_view caption, plat::ctl::ComboBox* combo, int spacing = 0);
 
 }  // namespace tavoro::pages

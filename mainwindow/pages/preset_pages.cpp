@@ -12,14 +12,6 @@ using namespace pages;
 
 namespace {
 
-QVBoxLayout* LabelledList(QWidget* parent, std::string_view caption, ComboBox* combo) {
-  auto* stack = OptionStack();
-  stack->setSpacing(1);
-  stack->addWidget(NewLabel(parent, caption));
-  stack->addWidget(combo);
-  return stack;
-}
-
 // A vertical slider pair of txtPreset / sldPreset.
 QVBoxLayout* PresetSlider(TabPages& p, QWidget* parent, int index, std::string_view caption, int min, int max,
                           int captionLines, int width) {
@@ -50,14 +42,14 @@ void TabPages::BuildPreset1(QWidget* page) {
   Frame* mode = NewFrame(page, "Mode");
   auto* modeRows = VBox(mode);
   cboPreset.Add(0, NewCombo(mode, kPresetModes));
-  modeRows->addLayout(LabelledList(mode, "Preset Mode", &cboPreset(0)));
+  modeRows->addLayout(LabelledList(mode, "Preset Mode", &cboPreset(0), 1));
   left->addWidget(mode);
   Frame* aux = NewFrame(page, "Aux Controllers");
   auto* auxRows = VBox(aux);
   const std::vector<std::string> controllers = AuxControllerList();
   for (int n = 1; n <= 3; ++n) {
     cboPreset.Add(n, NewCombo(aux, controllers));
-    auxRows->addLayout(LabelledList(aux, "Aux " + std::to_string(n), &cboPreset(n)));
+    auxRows->addLayout(LabelledList(aux, "Aux " + std::to_string(n), &cboPreset(n), 1));
   }
   auxRows->addStretch(1);
   left->addWidget(aux, 1);
@@ -95,7 +87,7 @@ void TabPages::BuildPreset1(QWidget* page) {
   modSliders->addStretch(1);
   modRows->addLayout(modSliders);
   cboPreset.Add(4, NewCombo(modulation, kKeyboardSources));
-  modRows->addLayout(LabelledList(modulation, "Modulation Source", &cboPreset(4)));
+  modRows->addLayout(LabelledList(modulation, "Modulation Source", &cboPreset(4), 1));
   modRows->addStretch(1);
   layout->addWidget(modulation);
 
@@ -103,7 +95,7 @@ void TabPages::BuildPreset1(QWidget* page) {
   Frame* xfade = NewFrame(page, "Switch/Xfade");
   auto* xfadeRows = VBox(xfade);
   cboPreset.Add(5, NewCombo(xfade, kKeyboardSources));
-  xfadeRows->addLayout(LabelledList(xfade, "Switch/Xfade Ctlr", &cboPreset(5)));
+  xfadeRows->addLayout(LabelledList(xfade, "Switch/Xfade Ctlr", &cboPreset(5), 1));
   AddSpinBox(*this, xfade, 2, false);
   AddNoteBox(*this, xfade, 3);
   xfadeRows->addLayout(CaptionRow(xfade, " Pivot Point", {&txtPreset(2), &spnPreset(2), &txtPreset(3)}));
@@ -126,7 +118,7 @@ void TabPages::BuildPreset2(QWidget* page) {
   Frame* maps = NewFrame(fraLayer, "Maps");
   auto* mapRows = VBox(maps);
   cboPreset.Add(6, NewCombo(maps, kKeyboardSources));
-  mapRows->addLayout(LabelledList(maps, "Map Switch Ctlr", &cboPreset(6)));
+  mapRows->addLayout(LabelledList(maps, "Map Switch Ctlr", &cboPreset(6), 1));
   const int captionWidth = CaptionWidth(maps, {" Level", " Map", " Map 1-2"});
   AddSpinBox(*this, maps, 7, true);
   AddSpinBox(*this, maps, 8, false);

@@ -114,13 +114,6 @@ void AddPairs(TabPages::Array<TextBox>& boxes, TabPages::Array<Slider>& sliders,
   }
 }
 
-QVBoxLayout* LabelledCombo(QWidget* parent, std::string_view caption, ComboBox* combo) {
-  auto* stack = OptionStack();
-  stack->addWidget(NewLabel(parent, caption));
-  stack->addWidget(combo);
-  return stack;
-}
-
 }  // namespace
 
 void TabPages::BuildTone2(QWidget* page) {
@@ -136,7 +129,7 @@ void TabPages::BuildTone2(QWidget* page) {
   AddEnvAndMode(*this, dca, dcaUnder, 0, 0);
   dcaRows->addLayout(dcaUnder);
   cboTone.Add(0, NewCombo(dca, kToneModSources));
-  dcaRows->addLayout(LabelledCombo(dca, "Aux Source", &cboTone(0)));
+  dcaRows->addLayout(LabelledList(dca, "Aux Source", &cboTone(0)));
   dcaRows->addStretch(1);
   layout->addWidget(dca);
 
@@ -156,7 +149,7 @@ void TabPages::BuildTone2(QWidget* page) {
   AddEnvAndMode(*this, dcf, dcfUnder, 3, 2);
   dcfRows->addLayout(dcfUnder);
   cboTone.Add(1, NewCombo(dcf, kToneModSources));
-  dcfRows->addLayout(LabelledCombo(dcf, "Aux Source", &cboTone(1)));
+  dcfRows->addLayout(LabelledList(dcf, "Aux Source", &cboTone(1)));
   dcfRows->addStretch(1);
   layout->addWidget(dcf);
 
@@ -174,10 +167,10 @@ void TabPages::BuildTone2(QWidget* page) {
   cboTone.Add(7, NewCombo(lfo, kKeyboardSources));
   auto* lists = new QGridLayout;
   lists->setSpacing(kSpacing);
-  lists->addLayout(LabelledCombo(lfo, "Wave Shape", &cboTone(4)), 0, 0);
-  lists->addLayout(LabelledCombo(lfo, "Quant Source", &cboTone(7)), 0, 1);
-  lists->addLayout(LabelledCombo(lfo, "Source 1", &cboTone(5)), 1, 0);
-  lists->addLayout(LabelledCombo(lfo, "Source 2", &cboTone(6)), 1, 1);
+  lists->addLayout(LabelledList(lfo, "Wave Shape", &cboTone(4)), 0, 0);
+  lists->addLayout(LabelledList(lfo, "Quant Source", &cboTone(7)), 0, 1);
+  lists->addLayout(LabelledList(lfo, "Source 1", &cboTone(5)), 1, 0);
+  lists->addLayout(LabelledList(lfo, "Source 2", &cboTone(6)), 1, 1);
   lfoRows->addLayout(lists);
   lfoRows->addStretch(1);
   layout->addWidget(lfo);
