@@ -3,7 +3,7 @@
 // header, the Map page's keyboard with its zone picture and zone labels. The main window fills
 // one of these; tests can fill one from loose controls.
 
-#include "mainwindow/pages/tab_pages.h"
+#include "pages/tab_pages.h"
 #include "platform/controls/control_array.h"
 #include "platform/controls/panels.h"
 #include "platform/controls/picture_box.h"

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "mainwindow/pages/tab_pages.h"
+#include "pages/tab_pages.h"
 
 namespace tavoro {
 

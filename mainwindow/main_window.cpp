@@ -16,7 +16,7 @@
 #include "link/link.h"
 #include "mainwindow/app.h"
 #include "mainwindow/icons.h"
-#include "mainwindow/pages/page_texts.h"
+#include "pages/page_texts.h"
 #include "platform/controls/lists.h"
 #include "platform/ui/find_window.h"
 #include "platform/ui/sysinfo.h"

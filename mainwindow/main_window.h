@@ -22,7 +22,7 @@
 #include "editing/editor_view.h"
 #include "link/host.h"
 #include "link/startup.h"
-#include "mainwindow/pages/tab_pages.h"
+#include "pages/tab_pages.h"
 #include "platform/controls/buttons.h"
 #include "platform/controls/control_array.h"
 #include "platform/controls/index_tab.h"

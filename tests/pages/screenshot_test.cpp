@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <string>
 
-#include "mainwindow/pages/tab_pages.h"
+#include "pages/tab_pages.h"
 
 namespace {
 

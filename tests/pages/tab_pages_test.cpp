@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/pages/tab_pages.h"
+#include "pages/tab_pages.h"
 
 namespace {
 

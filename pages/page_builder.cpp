@@ -1,4 +1,4 @@
-#include "mainwindow/pages/page_builder.h"
+#include "pages/page_builder.h"
 
 #include <QFontMetrics>
 #include <algorithm>

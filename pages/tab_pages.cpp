@@ -1,6 +1,6 @@
-#include "mainwindow/pages/tab_pages.h"
+#include "pages/tab_pages.h"
 
-#include "mainwindow/pages/page_builder.h"
+#include "pages/page_builder.h"
 
 namespace tavoro {
 

@@ -2,9 +2,9 @@
 // shown with its Preset, state and volume), in the frame "Global" the instrument's Global data.
 // Both halves share the arrays txtGlobal, spnGlobal, sldGlobal and optGlobal, split by Index.
 
-#include "mainwindow/pages/page_builder.h"
-#include "mainwindow/pages/page_texts.h"
-#include "mainwindow/pages/tab_pages.h"
+#include "pages/page_builder.h"
+#include "pages/page_texts.h"
+#include "pages/tab_pages.h"
 
 namespace tavoro {
 

@@ -1,9 +1,9 @@
 // The "Wave" page: the play and loop points with their steppers and bars, loop on/off and
 // direction, the Wave's place in memory, and its tuning.
 
-#include "mainwindow/pages/page_builder.h"
-#include "mainwindow/pages/page_texts.h"
-#include "mainwindow/pages/tab_pages.h"
+#include "pages/page_builder.h"
+#include "pages/page_texts.h"
+#include "pages/tab_pages.h"
 
 namespace tavoro {
 

@@ -2,9 +2,9 @@
 // controllers, voice allocation, modulation, switch and crossfade), "Preset2" the fields of the
 // layer chosen with "A" / "B", in the frame `fraLayer`.
 
-#include "mainwindow/pages/page_builder.h"
-#include "mainwindow/pages/page_texts.h"
-#include "mainwindow/pages/tab_pages.h"
+#include "pages/page_builder.h"
+#include "pages/page_texts.h"
+#include "pages/tab_pages.h"
 
 namespace tavoro {
 

@@ -1,4 +1,4 @@
-#include "mainwindow/pages/page_texts.h"
+#include "pages/page_texts.h"
 
 #include <map>
 

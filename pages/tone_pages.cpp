@@ -1,9 +1,9 @@
 // The three Tone pages: "Tone1" the two envelopes and the Wave the Tone plays, "Tone2" the DCA,
 // DCF and LFO, "Tone3" the DCO and pan.
 
-#include "mainwindow/pages/page_builder.h"
-#include "mainwindow/pages/page_texts.h"
-#include "mainwindow/pages/tab_pages.h"
+#include "pages/page_builder.h"
+#include "pages/page_texts.h"
+#include "pages/tab_pages.h"
 
 namespace tavoro {
 

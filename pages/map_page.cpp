@@ -1,9 +1,9 @@
 // The "Map" page: one zone of the current Map (zone, Tone, key range, level, transpose, pan,
 // output, key mode and group). The keyboard the zones are drawn on belongs to the window's frame.
 
-#include "mainwindow/pages/page_builder.h"
-#include "mainwindow/pages/page_texts.h"
-#include "mainwindow/pages/tab_pages.h"
+#include "pages/page_builder.h"
+#include "pages/page_texts.h"
+#include "pages/tab_pages.h"
 
 namespace tavoro {
 
