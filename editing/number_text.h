@@ -1,0 +1,31 @@
+#pragma once
+// The number formats the pages show and the senders read, written once: hexadecimal text,
+// single-precision text, blank trimming, a strict 16-bit parse and rounding half to even.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavoro {
+
+// Upper-case hexadecimal without leading zeros, two's complement at the value's own width:
+// HexText(std::int16_t{-1}) is "FFFF", HexText(std::int32_t{-1}) is "FFFFFFFF", 0 is "0".
+std::string HexText(std::int16_t v);
+std::string HexText(std::int32_t v);
+
+// A single-precision value with at most 7 significant digits and no trailing zeros:
+// 127.99f gives "127.99", 12.5f "12.5", 3.0f "3", -0.5f "-.5" is not used: "-0.5".
+std::string SingleText(float v);
+
+// The text without leading and trailing blanks (spaces only; tabs and other characters stay).
+std::string Trim(std::string_view text);
+
+// The whole text as a 16-bit integer (optional sign, decimal digits, surrounding blanks allowed);
+// nothing for "", "-", "12a" or a value outside -32768..32767.
+std::optional<std::int16_t> ParseInt16(std::string_view text);
+
+// Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
+double RoundHalfEven(double v);
+
+}  // namespace tavoro
