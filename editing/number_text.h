@@ -15,14 +15,14 @@ std::string HexText(std::int16_t v);
 std::string HexText(std::int32_t v);
 
 // A single-precision value with at most 7 significant digits and no trailing zeros:
-// 127.99f gives "127.99", 12.5f "12.5", 3.0f "3", -0.5f "-.5" is not used: "-0.5".
+// 127.99f gives "127.99", 12.5f "12.5", 3.0f "3", -0.5f "-0.5", -0.0f "0".
 std::string SingleText(float v);
 
 // The text without leading and trailing blanks (spaces only; tabs and other characters stay).
 std::string Trim(std::string_view text);
 
 // The whole text as a 16-bit integer (optional sign, decimal digits, surrounding blanks allowed);
-// nothing for "", "-", "12a" or a value outside -32768..32767.
+// nothing for "", "-", "12a" or a value outside -32768..32767 (never a silent 0).
 std::optional<std::int16_t> ParseInt16(std::string_view text);
 
 // Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
