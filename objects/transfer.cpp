@@ -302,6 +302,8 @@ bool ObjectTransfer::MapZoneObjDump() {
     auto p = ParseMapZoneDump(r.reply);
     if (!p.ok()) throw MalformedReply(p.fault);
     store_.MapZoneDump = r.reply;
+    // The whole-Map copy that an option click sends must carry every accepted zone edit.
+    PatchNibbles(store_.MapDump, kMap.ZoneStart(idx), p.value.zoneMsg, kZone.Size);
     store_.CurMap.Zones[static_cast<std::size_t>(idx)] = p.value.zone;
     store_.ZoneMsgs[static_cast<std::size_t>(idx)] = std::move(p.value.zoneMsg);
     return true;

@@ -104,6 +104,15 @@ int FindZone(const Message& mapDump, int key) {
   return -1;
 }
 
+bool ZoneFitsBetweenNeighbours(const Message& mapDump, int zone, const Message& m, std::size_t base) {
+  const int zones = ZoneCount(mapDump);
+  auto key = [&](int k, std::size_t offset) { return Byte(mapDump, map::ZoneBase(static_cast<std::size_t>(k)) + offset); };
+  const unsigned low = Byte(m, base + map::LowKey), high = Byte(m, base + map::HighKey);
+  if (zone > 0 && low <= key(zone - 1, map::HighKey)) return false;
+  if (zone + 1 < zones && high >= key(zone + 1, map::LowKey)) return false;
+  return true;
+}
+
 bool ValuesAcceptable(Kind kind, const Message& upload, const Message& stored) {
   switch (kind) {
     case Kind::Wave: return WaveAcceptable(upload, stored);

@@ -229,7 +229,9 @@ std::vector<Message> Vesk::upload(const Message& m) {
     if (it == maps.end()) return {statusMsg(status::Empty)};
     const int zone = FindZone(it->second, key);
     if (zone < 0) return {statusMsg(status::Empty)};
-    if (!ZoneAcceptable(m, map::ZoneData)) return {statusMsg(status::IllegalValue)};
+    // Zones stay in key order and never share a key.
+    if (!ZoneAcceptable(m, map::ZoneData) || !ZoneFitsBetweenNeighbours(it->second, zone, m, map::ZoneData))
+      return {statusMsg(status::IllegalValue)};
     std::copy(m.begin() + map::ZoneData - 1, m.begin() + map::ZoneData - 1 + kZoneNibbles,
               it->second.begin() + static_cast<std::ptrdiff_t>(map::ZoneBase(static_cast<std::size_t>(zone)) - 1));
     ++counters_.uploads;

@@ -229,20 +229,39 @@ TEST(VeskObjects, MapZonesAreDumpedAndUploadedByAKeyInsideThem) {
 
   // A low-key edit is addressed by the zone's high key (83).
   Message data(zone.begin() + 19, zone.begin() + 51);
-  data[4] = 2, data[5] = 12;  // low key 44
+  data[4] = 3, data[5] = 2;  // low key 50
   EXPECT_EQ(Only(vesk.handle(ZoneUpload(83, 1, data))), Status(0));
   const Message after = Only(vesk.handle(DumpReq(2, 1)));
-  EXPECT_EQ(Nibbles(after, 84 + 32 + 4, 2), 44u);
+  EXPECT_EQ(Nibbles(after, 84 + 32 + 4, 2), 50u);
   EXPECT_TRUE(std::equal(map.begin(), map.begin() + 84 + 32, after.begin())) << "the other zones are kept";
   EXPECT_TRUE(std::equal(map.begin() + 84 + 64, map.end(), after.begin() + 84 + 64));
 
   Message highBelowLow = data;
-  highBelowLow[6] = 1, highBelowLow[7] = 0;  // high key 16 below low key 44
+  highBelowLow[6] = 1, highBelowLow[7] = 0;  // high key 16 below low key 50
   EXPECT_EQ(Only(vesk.handle(ZoneUpload(50, 1, highBelowLow))), Status(11));
   EXPECT_EQ(Only(vesk.handle(ZoneUpload(50, 9, data))), Status(4));
   Message cut = ZoneUpload(50, 1, data);
   cut.erase(cut.end() - 2);
   EXPECT_EQ(Only(vesk.handle(cut)), Status(2));
+}
+
+TEST(VeskObjects, AZoneUploadMayNotReachIntoANeighbourOrInvertItsKeys) {
+  struct Case {
+    int low, high, status;
+  };
+  // Map 1: zones 0-47, 48-83, 84-127; the middle zone is edited.
+  const Case cases[] = {{47, 83, 11}, {48, 84, 11}, {60, 50, 11}, {49, 49, 0}, {48, 83, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.low) + "-" + std::to_string(c.high));
+    Vesk vesk;
+    const Message zone = Only(vesk.handle(Req({0x01, 0x06, 0, 0, 0, 2, 3, 0, 0, 1})));
+    Message data(zone.begin() + 19, zone.begin() + 51);
+    data[4] = static_cast<std::uint8_t>(c.low >> 4), data[5] = static_cast<std::uint8_t>(c.low & 15);
+    data[6] = static_cast<std::uint8_t>(c.high >> 4), data[7] = static_cast<std::uint8_t>(c.high & 15);
+    EXPECT_EQ(Only(vesk.handle(ZoneUpload(48, 1, data))), Status(c.status));
+    const Message after = Only(vesk.handle(DumpReq(2, 1)));
+    EXPECT_EQ(Nibbles(after, 84 + 32 + 4, 2), c.status == 0 ? static_cast<unsigned>(c.low) : 48u);
+  }
 }
 
 TEST(VeskObjects, DeleteRemovesOneObjectAKindOrTheWholeMemory) {

@@ -192,6 +192,7 @@ TEST_F(TransferFixture, MapZoneMessagesAddressTheZoneByTheOtherKey) {
   ASSERT_TRUE(xfer->MapZoneObjDump());
   EXPECT_EQ(store.CurMap.Zones[1].LowKey, 50);
   EXPECT_EQ(store.ZoneMsgs[1].mid(5, 2), (Bytes{3, 2}));
+  EXPECT_EQ(store.MapDump.mid(84 + 32, 32), store.ZoneMsgs[1]) << "the whole-Map copy carries the re-read zone";
 
   // High key edit: addressed by the zone's low key.
   ASSERT_TRUE(xfer->ObjectUpload(ObjType::MapZone, 1, std::int16_t{80}, 26, 2, true));
