@@ -55,15 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto p = ParseMultiDump(m, 7);
   if (p.ok()) Require(m.size() == 212 && p.value.Name.size() == 14 && p.value.PartEnable >= 0 && p.value.PartEnable <= 0xFFFF);
 #elif defined(FUZZ_PARSER_dir_status)
-  const std::uint8_t kind = size > 9 ? data[8] : 0;
-  const auto p = ParseDirStatus(m, kind);
+  const auto p = ParseDirStatus(m);
   if (p.ok()) Require(m.size() == 64 && p.value.ParmMemUsed >= 0 && p.value.InstalledRam <= 0xFFFF);
 #elif defined(FUZZ_PARSER_dir)
-  const std::uint8_t kind = size > 9 ? data[8] : 0;
-  const auto p = ParseDir(m, kind);
+  const auto p = ParseDir(m);
   if (p.ok()) {
     Require(p.value.Count >= 0 && static_cast<std::size_t>(p.value.Count) == p.value.Entries.size());
-    Require(m.size() == 18 + 32 * p.value.Entries.size());
+    Require(m.size() >= 12 && (p.value.Entries.empty() || m.size() >= 17 + 32 * p.value.Entries.size()));
     for (std::size_t i = 0; i < p.value.Entries.size(); ++i) {
       Require(p.value.Entries[i].Index == static_cast<int>(i));
       CheckName(p.value.Entries[i].Name);

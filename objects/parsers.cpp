@@ -271,8 +271,10 @@ Parsed<MultiRecord> ParseMultiDump(const plat::Bytes& m, std::int16_t number) {
   });
 }
 
-Parsed<ObjDirStatus> ParseDirStatus(const plat::Bytes& m, std::uint8_t kind) {
-  return Decode<ObjDirStatus>(CheckObjectReply(m, kDirStatus.Length, kind), [&](ObjDirStatus& s) {
+Parsed<ObjDirStatus> ParseDirStatus(const plat::Bytes& m) {
+  // Only the length makes a status reply; what stands around the fields is not looked at.
+  const ParseFault head = m.size() != kDirStatus.Length ? ParseFault::Length : ParseFault::None;
+  return Decode<ObjDirStatus>(head, [&](ObjDirStatus& s) {
     s.Result = 0;
     s.Reserved = HexWord(m, kDirStatus.Reserved.pos);
     s.HighestAllowed = HexWord(m, kDirStatus.HighestAllowed.pos);
@@ -287,26 +289,46 @@ Parsed<ObjDirStatus> ParseDirStatus(const plat::Bytes& m, std::uint8_t kind) {
   });
 }
 
-Parsed<ObjDir> ParseDir(const plat::Bytes& m, std::uint8_t kind) {
-  // The entry count comes from the length; DataLength must say the same.
-  ParseFault head = ParseFault::None;
-  std::size_t entries = 0;
-  if (m.size() < DirLayout::LengthFor(0) || (m.size() - DirLayout::LengthFor(0)) % kDir.EntrySize != 0) {
-    head = ParseFault::Length;
-  } else {
-    entries = (m.size() - DirLayout::LengthFor(0)) / kDir.EntrySize;
-    head = entries > 0x7FFF ? ParseFault::Length : CheckObjectReply(m, m.size(), kind);
+int DirEntryCount(int dataLength) {
+  // (DataLength - 2) / 16 rounded to the nearest whole number, halves to the even one.
+  const int x = dataLength - 2;
+  const int q = x >= 0 ? x / 16 : -((-x + 15) / 16);  // floor
+  const int r = x - 16 * q;                             // 0..15
+  if (r > 8 || (r == 8 && q % 2 != 0)) return q + 1;
+  return q;
+}
+
+Parsed<ObjDir> ParseDir(const plat::Bytes& m) {
+  Parsed<ObjDir> out;
+  if (m.size() < kDir.MinLength) {
+    out.fault = ParseFault::Length;
+    return out;
   }
-  return Decode<ObjDir>(head, [&](ObjDir& d) {
-    for (std::size_t k = 0; k < entries; ++k) {
-      const std::size_t b = kDir.EntryBase + kDir.EntrySize * k;
+  if (!AllNibbles(m, kHead.DataLength.pos, kHead.DataLength.last())) {
+    out.fault = ParseFault::NotNibble;
+    return out;
+  }
+  const int count = DirEntryCount(HexWord(m, kHead.DataLength.pos));
+  if (count < 0) {
+    out.fault = ParseFault::Range;
+    return out;
+  }
+  // The entries DataLength announces must all be there.
+  const std::size_t needed = count == 0 ? 0 : kDir.EntryBase + kDir.EntrySize * static_cast<std::size_t>(count) - 1;
+  if (m.size() < needed) {
+    out.fault = ParseFault::DataLength;
+    return out;
+  }
+  return Decode<ObjDir>(ParseFault::None, [&](ObjDir& d) {
+    for (int k = 0; k < count; ++k) {
+      const std::size_t b = kDir.EntryBase + kDir.EntrySize * static_cast<std::size_t>(k);
       DirEntry e;
-      e.Index = I16(static_cast<int>(k));
+      e.Index = I16(k);
       e.Number = HexWord(m, b + kDir.Number.pos);
       e.Name = NameText(m, b + kDir.Name.pos);
       d.Entries.push_back(std::move(e));
     }
-    d.Count = I16(static_cast<int>(entries));
+    d.Count = I16(count);
   });
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // Pure parsers: a reply from the instrument in, a record out. Each checks the reply before it
-// reads a field of it (exact length for its kind, the kind at position 9, DataLength agreeing
-// with the length, F7 last, every data character a nibble) and decodes into a fresh value; the
-// caller commits that value to the store only when the parse succeeded. No parser throws.
+// reads a field of it (an object dump: exact length for its kind, the kind at position 9,
+// DataLength agreeing with the length, F7 last, every data character a nibble; the directory
+// replies: their lengths and nibbles only) and decodes into a fresh value; the caller commits
+// that value to the store only when the parse succeeded. No parser throws.
 
 #include <cstdint>
 #include <string>
@@ -56,8 +57,12 @@ Parsed<MapDumpData> ParseMapDump(const plat::Bytes& reply, std::int16_t number);
 Parsed<MapZoneData> ParseMapZoneDump(const plat::Bytes& reply);
 Parsed<PresetRecord> ParsePresetDump(const plat::Bytes& reply, std::int16_t number);
 Parsed<MultiRecord> ParseMultiDump(const plat::Bytes& reply, std::int16_t number);
-Parsed<ObjDirStatus> ParseDirStatus(const plat::Bytes& reply, std::uint8_t kind);
-Parsed<ObjDir> ParseDir(const plat::Bytes& reply, std::uint8_t kind);
+// A status reply is any reply of exactly 64 characters.
+Parsed<ObjDirStatus> ParseDirStatus(const plat::Bytes& reply);
+// A directory reply holds DirEntryCount(DataLength) entries: shorter than 12 characters it is
+// Length, and a reply that ends before the entries it announces is DataLength.
+Parsed<ObjDir> ParseDir(const plat::Bytes& reply);
+int DirEntryCount(int dataLength);
 
 // The Global data replies.
 Parsed<std::string> ParseBankNameReply(const plat::Bytes& reply);

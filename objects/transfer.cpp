@@ -8,6 +8,7 @@
 #include "objects/codec.h"
 #include "objects/layouts.h"
 #include "objects/parsers.h"
+#include "objects/requests.h"
 
 namespace tavoro {
 
@@ -17,8 +18,6 @@ namespace {
 struct MalformedReply : std::runtime_error {
   explicit MalformedReply(ParseFault f) : std::runtime_error(FaultText(f)) {}
 };
-
-plat::Bytes DumpRequestCmd(ObjType kind) { return plat::Bytes{0x01, Code(kind), 0x00, 0x00, 0x00, 0x02}; }
 
 // A text value as a number: decimal, or hexadecimal after "&H".
 std::int64_t TextNumber(const std::string& text) {
@@ -85,16 +84,8 @@ VeskResponse ObjectTransfer::ReqObjectDump(std::uint8_t Kind, const plat::Bytes&
   });
 }
 
-plat::Bytes ObjectTransfer::RequestDump(ObjType kind, std::int16_t number) {
-  // All four digits of the number; a negative number is refused before anything is sent.
-  const VeskResponse r = ReqObjectDump(Code(kind), DumpRequestCmd(kind), NumberNibbles(number));
-  if (!r.GotReply()) return {};
-  ReplyTaken();
-  return r.reply;
-}
-
-plat::Bytes ObjectTransfer::RequestGlobal(const plat::Bytes& body) {
-  const VeskResponse r = ReqObjectDump(kReqGlobal, body, {});
+plat::Bytes ObjectTransfer::Ask(const DumpRequest& q) {
+  const VeskResponse r = ReqObjectDump(q.Kind, q.Cmd, q.Arg);
   if (!r.GotReply()) return {};
   ReplyTaken();
   return r.reply;
@@ -113,13 +104,9 @@ ObjDirStatus ObjectTransfer::GetObjDirStatus(std::int16_t ObjType) {
     if (ObjType < 0 || ObjType > 0x7F) throw std::out_of_range("object kind " + std::to_string(ObjType));
     const auto t = static_cast<std::uint8_t>(ObjType);
     store_.DirStatusReply.clear();
-    const VeskResponse r = ReqObjectDump(kReqDirStatus, plat::Bytes{0x12, 0x01, 0x01}, plat::Bytes{t});
-    if (r.GotReply()) {
-      store_.DirStatusReply = r.reply;
-      ReplyTaken();
-    }
+    store_.DirStatusReply = Ask(ObjDirStatusRequest(t));
     // A missing or malformed reply is reported by the all-zero record alone.
-    const auto p = ParseDirStatus(r.reply, t);
+    const auto p = ParseDirStatus(store_.DirStatusReply);
     if (!p.ok()) {
       setLoaded(false);
       return ObjDirStatus{};
@@ -134,22 +121,19 @@ ObjDir ObjectTransfer::GetObjDir(std::int16_t ObjType) {
   return Trap(link_, "GetObjDir()", "Error retrieving Object Directory from Vesk", ObjDir{}, [&] {
     if (ObjType < 0 || ObjType > 0x7F) throw std::out_of_range("object kind " + std::to_string(ObjType));
     const auto t = static_cast<std::uint8_t>(ObjType);
-    const VeskResponse r = ReqObjectDump(kReqDir, plat::Bytes{0x12, 0x02, 0x01}, plat::Bytes{t});
-    if (!r.GotReply()) return ObjDir{};
-    store_.DirReply = r.reply;
-    ReplyTaken();
-    if (r.reply.size() < kDir.MinLength) return ObjDir{};
-    const auto p = ParseDir(r.reply, t);
-    // A reply whose length disagrees with its DataLength is a failed read; other damage
-    // gives the empty directory without a box.
-    if (p.fault == ParseFault::Length || p.fault == ParseFault::DataLength) throw MalformedReply(p.fault);
+    store_.DirReply = Ask(ObjDirRequest(t));
+    const auto p = ParseDir(store_.DirReply);
+    // A reply that ends before the entries its DataLength announces is a failed read; other
+    // damage gives the empty directory without a box.
+    if (p.fault == ParseFault::DataLength) throw MalformedReply(p.fault);
     return p.ok() ? p.value : ObjDir{};
   });
 }
 
 // ---------------------------------------------------------------------------------- upload
 
-plat::Bytes ObjectTransfer::ZoneUploadMessage(std::int16_t MapNum, std::int16_t NibPos) {
+plat::Bytes ObjectTransfer::MapZoneUploadMsg(std::int16_t MapNum, std::int16_t NibPos, const plat::Bytes& nibbles,
+                                             std::uint8_t NibCount) {
   const MapRecord& map = store_.CurMap;
   const int idx = store_.CurZoneIdx;
   if (idx < 0 || static_cast<std::size_t>(idx) >= map.Zones.size() || static_cast<std::size_t>(idx) >= store_.ZoneMsgs.size())
@@ -165,42 +149,38 @@ plat::Bytes ObjectTransfer::ZoneUploadMessage(std::int16_t MapNum, std::int16_t 
   body += ByteNibbles(MapNum);  // the zone messages carry two nibbles: Maps 0-255 only
   body += plat::Bytes{0x00, 0x00};
   body += zone;
-  return link_.Frame(body);
+  plat::Bytes msg = link_.Frame(body);
+  PatchNibbles(msg, static_cast<std::size_t>(NibPos), nibbles, NibCount);
+  return msg;
 }
 
-plat::Bytes ObjectTransfer::Patched(ObjType Kind, std::int16_t ObjNum, const UploadValue& Value, std::int16_t NibPos,
-                                    std::uint8_t NibCount, bool Send, std::string& kindName) {
-  const int k = Code(Kind);
-  if (k > Code(ObjType::MapZone)) throw std::out_of_range("object kind " + std::to_string(k) + " cannot be uploaded");
+plat::Bytes ObjectTransfer::EncodeUpload(ObjType Kind, const UploadValue& Value, std::int16_t NibPos,
+                                         std::uint8_t NibCount) {
   // The name rule holds for the kinds whose messages carry a name at 20; in a zone message
   // position 20 is the zone's first nibble.
-  const plat::Bytes nibbles = Encode(Value, NibPos, NibCount, NibPos == kHead.Name.pos && Kind != ObjType::MapZone);
-  kindName = KindName(Kind);
+  return Encode(Value, NibPos, NibCount, NibPos == kHead.Name.pos && Kind != ObjType::MapZone);
+}
+
+plat::Bytes ObjectTransfer::PatchedImage(ObjType Kind, std::int16_t ObjNum, const plat::Bytes& nibbles,
+                                         std::int16_t NibPos, std::uint8_t NibCount) {
+  const int k = Code(Kind);
+  if (k > Code(ObjType::MapZone)) throw std::out_of_range("object kind " + std::to_string(k) + " cannot be uploaded");
   if (ObjNum < 0) throw CodecError("object number " + std::to_string(ObjNum) + " cannot be sent");
   if (NibPos < 1) throw plat::ByteRangeError("nibble position " + std::to_string(NibPos));
+  if (Kind == ObjType::MapZone) return MapZoneUploadMsg(ObjNum, NibPos, nibbles, NibCount);
 
-  if (Kind == ObjType::MapZone) {
-    plat::Bytes msg = ZoneUploadMessage(ObjNum, NibPos);
-    PatchNibbles(msg, static_cast<std::size_t>(NibPos), nibbles, NibCount);
-    return msg;
-  }
-  plat::Bytes& image = Kind == ObjType::MapHeader ? store_.MapHeaderMsg : StoreOf(store_, Kind).Dump;
+  const plat::Bytes& image = Kind == ObjType::MapHeader ? store_.MapHeaderMsg : StoreOf(store_, Kind).Dump;
   // Only a whole, valid message of the kind is ever patched and sent.
   if (const ParseFault f = CheckImage(Kind, image); f != ParseFault::None) throw MalformedReply(f);
-  if (Kind == ObjType::Wave && !Send) {
-    PatchNibbles(image, static_cast<std::size_t>(NibPos), nibbles, NibCount);
-    return image;
-  }
   plat::Bytes msg = image;
   PatchNibbles(msg, static_cast<std::size_t>(NibPos), nibbles, NibCount);
   PatchNibbles(msg, kHead.Number.pos, NumberNibbles(ObjNum), kHead.Number.count);
   return msg;
 }
 
-plat::Bytes ObjectTransfer::BuildUploadMessage(ObjType Kind, std::int16_t ObjNum, const UploadValue& Value,
-                                               std::int16_t NibPos, std::uint8_t NibCount) {
-  std::string kindName;
-  return Patched(Kind, ObjNum, Value, NibPos, NibCount, true, kindName);
+plat::Bytes ObjectTransfer::ObjectUploadMsg(ObjType Kind, std::int16_t ObjNum, const UploadValue& Value,
+                                            std::int16_t NibPos, std::uint8_t NibCount) {
+  return PatchedImage(Kind, ObjNum, EncodeUpload(Kind, Value, NibPos, NibCount), NibPos, NibCount);
 }
 
 bool ObjectTransfer::ObjectUpload(ObjType Kind, std::int16_t ObjNum, const UploadValue& Value, std::int16_t NibPos,
@@ -210,9 +190,18 @@ bool ObjectTransfer::ObjectUpload(ObjType Kind, std::int16_t ObjNum, const Uploa
     RunErrorPath(link_, "ObjectUpload() Upload " + kindName + " Object", "Error uploading data object to Vesk");
   };
   return TrapWith(onError, false, [&] {
-    const plat::Bytes msg = Patched(Kind, ObjNum, Value, NibPos, NibCount, Send, kindName);
-    if (!Send) return true;  // Wave: written into WaveDump; other kinds: nothing sent or stored
-    link_.MidiOutLongMsg(msg);
+    const plat::Bytes nibbles = EncodeUpload(Kind, Value, NibPos, NibCount);
+    kindName = KindName(Kind);
+    if (!Send) {
+      // A Wave change travels with the next Wave upload, which copies WaveDump; any other
+      // kind's check ends here, before its image is looked at.
+      if (Kind == ObjType::Wave) {
+        if (NibPos < 1) throw plat::ByteRangeError("nibble position " + std::to_string(NibPos));
+        PatchNibbles(store_.WaveDump, static_cast<std::size_t>(NibPos), nibbles, NibCount);
+      }
+      return true;
+    }
+    link_.MidiOutLongMsg(PatchedImage(Kind, ObjNum, nibbles, NibPos, NibCount));
     const VeskResponse r = link_.GetVeskResponse(kRequestTimeoutMs, kStatusMode);
     ReplyTaken();
     if (r.outcome == VeskResponse::Outcome::Failed) throw std::runtime_error("no status in the reply");
@@ -232,7 +221,7 @@ bool ObjectTransfer::WaveObjDump(std::int16_t WaveNum) {
     RunErrorPath(link_, "WaveObjDump()", "Error downloading Wave object from Vesk");
   };
   return TrapWith(onError, false, [&] {
-    const plat::Bytes reply = RequestDump(ObjType::Wave, WaveNum);
+    const plat::Bytes reply = Ask(ObjectDumpRequest(ObjType::Wave, WaveNum));
     if (reply.size() != kWave.Length) return false;  // a status reply, a time-out: no message here
     auto p = ParseWaveDump(reply, WaveNum);
     if (!p.ok()) throw MalformedReply(p.fault);
@@ -252,7 +241,7 @@ bool ObjectTransfer::ToneObjDump(std::int16_t ToneNum) {
     RunErrorPath(link_, "ToneObjDump()", "Error downloading Tone object from Vesk");
   };
   return TrapWith(onError, false, [&] {
-    const plat::Bytes reply = RequestDump(ObjType::Tone, ToneNum);
+    const plat::Bytes reply = Ask(ObjectDumpRequest(ObjType::Tone, ToneNum));
     if (reply.size() != kTone.Length) return false;
     auto p = ParseToneDump(reply, ToneNum);
     if (!p.ok()) throw MalformedReply(p.fault);
@@ -269,7 +258,7 @@ bool ObjectTransfer::MapObjDump(std::int16_t MapNum) {
     RunErrorPath(link_, "MapObjDump()", "Error downloading Map object from Vesk");
   };
   return TrapWith(onError, false, [&] {
-    const plat::Bytes reply = RequestDump(ObjType::Map, MapNum);
+    const plat::Bytes reply = Ask(ObjectDumpRequest(ObjType::Map, MapNum));
     if (reply.size() < 12) return false;  // a time-out or a status reply
     auto p = ParseMapDump(reply, MapNum);
     if (!p.ok()) throw MalformedReply(p.fault);
@@ -292,16 +281,12 @@ bool ObjectTransfer::MapZoneObjDump() {
     if (idx < 0 || static_cast<std::size_t>(idx) >= store_.CurMap.Zones.size() ||
         static_cast<std::size_t>(idx) >= store_.ZoneMsgs.size())
       throw std::out_of_range("zone " + std::to_string(idx) + " is not a zone of the Map");
-    // The zone is addressed by its low key and the Map's number, two nibbles each.
-    plat::Bytes arg = ByteNibbles(store_.CurMap.Zones[static_cast<std::size_t>(idx)].LowKey);
-    arg += ByteNibbles(store_.CurMap.Number);
-    const VeskResponse r = ReqObjectDump(Code(ObjType::MapZone), DumpRequestCmd(ObjType::MapZone), arg);
-    if (!r.GotReply()) return false;
-    ReplyTaken();
-    if (r.reply.size() != kZoneMsg.Length) return false;
-    auto p = ParseMapZoneDump(r.reply);
+    const plat::Bytes reply =
+        Ask(MapZoneDumpRequest(store_.CurMap.Zones[static_cast<std::size_t>(idx)].LowKey, store_.CurMap.Number));
+    if (reply.size() != kZoneMsg.Length) return false;
+    auto p = ParseMapZoneDump(reply);
     if (!p.ok()) throw MalformedReply(p.fault);
-    store_.MapZoneDump = r.reply;
+    store_.MapZoneDump = reply;
     // The whole-Map copy that an option click sends must carry every accepted zone edit.
     PatchNibbles(store_.MapDump, kMap.ZoneStart(idx), p.value.zoneMsg, kZone.Size);
     store_.CurMap.Zones[static_cast<std::size_t>(idx)] = p.value.zone;
@@ -316,7 +301,7 @@ bool ObjectTransfer::PresetObjDump(std::int16_t PresetNum) {
     RunErrorPath(link_, "PresetObjDump()", "Error downloading Preset object from Vesk");
   };
   return TrapWith(onError, false, [&] {
-    const plat::Bytes reply = RequestDump(ObjType::Preset, PresetNum);
+    const plat::Bytes reply = Ask(ObjectDumpRequest(ObjType::Preset, PresetNum));
     if (reply.size() != kPreset.Length) return false;
     auto p = ParsePresetDump(reply, PresetNum);
     if (!p.ok()) throw MalformedReply(p.fault);
@@ -333,7 +318,9 @@ bool ObjectTransfer::MultiObjDump(std::int16_t MultiNum) {
     RunErrorPath(link_, "MultiObjDump()", "Error downloading Multi object from Vesk");
   };
   return TrapWith(onError, false, [&] {
-    const plat::Bytes reply = RequestDump(ObjType::Multi, MultiNum);
+    // The request's high part (the number / 16) must fit one byte.
+    if (MultiNum > kHighestMultiRequest) throw std::out_of_range("Multi " + std::to_string(MultiNum) + " cannot be requested");
+    const plat::Bytes reply = Ask(ObjectDumpRequest(ObjType::Multi, MultiNum));
     if (reply.size() != kMulti.Length) return false;
     auto p = ParseMultiDump(reply, MultiNum);
     if (!p.ok()) throw MalformedReply(p.fault);
@@ -346,32 +333,33 @@ bool ObjectTransfer::MultiObjDump(std::int16_t MultiNum) {
 
 bool ObjectTransfer::GlobalObjDump() {
   return Trap(link_, "GlobalObjDump()", "Error downloading Global object from Vesk", false, [&] {
-    // Read into a copy: the store takes the Global data only when all seven reads succeeded.
-    GlobalRecord g = store_.GlobalData;
+    // Each field is stored as soon as its reply is read: a read that stops early leaves the
+    // fields it did not reach as they were.
+    GlobalRecord& g = store_.GlobalData;
     auto fail = [](ParseFault f) { throw MalformedReply(f); };
 
-    const plat::Bytes bank = RequestGlobal(plat::Bytes{0x11, 0x02, 0x01, 0x00});
+    const plat::Bytes bank = Ask(BankNameRequest());
     if (bank.size() < kGlobal.MinLength) return false;
     auto name = ParseBankNameReply(bank);
     if (!name.ok()) fail(name.fault);
     g.BankName = std::move(name.value);
 
-    std::int16_t* const params[5] = {&g.PlaybackMode, &g.ReceiveMode, &g.MidiChannel, &g.OmniPolyVolume, &g.ProgChange};
+    std::int16_t GlobalRecord::*const params[5] = {&GlobalRecord::PlaybackMode, &GlobalRecord::ReceiveMode,
+                                                    &GlobalRecord::MidiChannel, &GlobalRecord::OmniPolyVolume,
+                                                    &GlobalRecord::ProgChange};
     for (std::uint8_t n = 1; n <= 5; ++n) {
-      const plat::Bytes reply = RequestGlobal(plat::Bytes{0x11, 0x03, 0x02, n, 0x00});
+      const plat::Bytes reply = Ask(GlobalParmRequest(n));
       if (reply.size() < kGlobal.MinLength) return false;
       auto v = ParseGlobalParmReply(reply);
       if (!v.ok()) fail(v.fault);
-      *params[n - 1] = v.value;
+      g.*params[n - 1] = v.value;
     }
 
-    const plat::Bytes tune = RequestGlobal(plat::Bytes{0x32, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00});
+    const plat::Bytes tune = Ask(MasterTuneRequest());
     if (tune.size() < kGlobal.MinLength) return false;
     auto t = ParseMasterTuneReply(tune);
     if (!t.ok()) fail(t.fault);
     g.MasterTune = t.value;
-
-    store_.GlobalData = std::move(g);
     return true;
   });
 }

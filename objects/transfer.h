@@ -3,9 +3,10 @@
 // store from the instrument, and the object upload that sends an edited copy of a stored dump.
 //
 // Each procedure runs under the link's error trap (its box, both busy flags cleared, both lamps
-// off, its failure value). The store changes only when a reply passed every check of its kind:
-// a failed read keeps the previous object whole. Every request releases MidiInBusy and the in
-// lamp once it has taken its reply, whatever the reply was.
+// off, its failure value). An object dump changes the store only when its reply passed every
+// check of its kind: a failed read keeps the previous object whole. The Global data are stored
+// field by field as their replies come in. Every request releases MidiInBusy and the in lamp
+// once it has taken its reply, whatever the reply was.
 
 #include <cstdint>
 #include <string>
@@ -14,6 +15,7 @@
 #include "link/link.h"
 #include "objects/obj_types.h"
 #include "objects/records.h"
+#include "objects/requests.h"
 #include "platform/bytes.h"
 
 namespace tavoro {
@@ -39,6 +41,9 @@ inline constexpr int kPanelPreset = 1, kPanelMap = 2, kPanelTone = 3, kPanelWave
 // The reply time-out of every request and upload.
 inline constexpr int kRequestTimeoutMs = 5000;
 
+// The highest Multi a dump request can name.
+inline constexpr int kHighestMultiRequest = 4095;
+
 class ObjectTransfer {
  public:
   ObjectTransfer(Link& link, ObjectStore& store) : link_(link), store_(store) {}
@@ -51,13 +56,15 @@ class ObjectTransfer {
   // The directory status of kind 0-4: sets the kind's loaded flag and FreeRamKw; an all-zero
   // record (loaded flag False) when the reply is missing or malformed.
   ObjDirStatus GetObjDirStatus(std::int16_t ObjType);
-  // The directory of a kind; empty when the reply is missing or malformed.
+  // The directory of a kind; empty when the reply is missing or malformed, and after the box
+  // when the reply ends before the entries it announces.
   ObjDir GetObjDir(std::int16_t ObjType);
 
   // Writes Value into a copy of the kind's stored image at NibPos (NibCount nibbles), the
   // object number at 14-17, sends it and waits for the status. Kind 6 builds the Map zone
-  // message of zone CurZoneIdx instead. With Send False nothing is sent: kind 0 writes into
-  // WaveDump itself. True when accepted (or Send False); False otherwise, after its box.
+  // message of zone CurZoneIdx instead. With Send False only the value is encoded: kind 0
+  // writes it into WaveDump itself, the other kinds do nothing more. True when accepted (or
+  // Send False); False otherwise, after its box.
   bool ObjectUpload(ObjType Kind, std::int16_t ObjNum, const UploadValue& Value, std::int16_t NibPos,
                     std::uint8_t NibCount, bool Send);
 
@@ -71,21 +78,23 @@ class ObjectTransfer {
 
   // The message ObjectUpload would send (Send True), without sending it. Throws as the upload
   // would fail; for tests and the senders' checks.
-  plat::Bytes BuildUploadMessage(ObjType Kind, std::int16_t ObjNum, const UploadValue& Value, std::int16_t NibPos,
-                                 std::uint8_t NibCount);
+  plat::Bytes ObjectUploadMsg(ObjType Kind, std::int16_t ObjNum, const UploadValue& Value, std::int16_t NibPos,
+                              std::uint8_t NibCount);
 
   Link& link() { return link_; }
   ObjectStore& store() { return store_; }
 
  private:
-  plat::Bytes Patched(ObjType Kind, std::int16_t ObjNum, const UploadValue& Value, std::int16_t NibPos,
-                      std::uint8_t NibCount, bool Send, std::string& kindName);
-  plat::Bytes ZoneUploadMessage(std::int16_t MapNum, std::int16_t NibPos);
+  static plat::Bytes EncodeUpload(ObjType Kind, const UploadValue& Value, std::int16_t NibPos, std::uint8_t NibCount);
+  // A copy of the kind's stored image (or a new zone message) with `nibbles` written in.
+  plat::Bytes PatchedImage(ObjType Kind, std::int16_t ObjNum, const plat::Bytes& nibbles, std::int16_t NibPos,
+                           std::uint8_t NibCount);
+  plat::Bytes MapZoneUploadMsg(std::int16_t MapNum, std::int16_t NibPos, const plat::Bytes& nibbles,
+                               std::uint8_t NibCount);
   // Releases MidiInBusy and the in lamp after a reply was taken.
   void ReplyTaken();
-  // The whole reply of a dump request for `kind` and `number`; empty when none came.
-  plat::Bytes RequestDump(ObjType kind, std::int16_t number);
-  plat::Bytes RequestGlobal(const plat::Bytes& body);
+  // The whole reply to a request; empty when none came.
+  plat::Bytes Ask(const DumpRequest& q);
 
   Link& link_;
   ObjectStore& store_;

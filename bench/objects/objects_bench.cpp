@@ -56,8 +56,8 @@ void ParseMapZone(benchmark::State& s) {
 }
 void ParsePreset(benchmark::State& s) { ParseBench(s, plat::Bytes(Instrument().dump(emu::Kind::Preset, 0)), [](const plat::Bytes& r) { return ParsePresetDump(r, 0); }); }
 void ParseMulti(benchmark::State& s) { ParseBench(s, plat::Bytes(Instrument().dump(emu::Kind::Multi, 0)), [](const plat::Bytes& r) { return ParseMultiDump(r, 0); }); }
-void ParseDirStatusReply(benchmark::State& s) { ParseBench(s, Reply(Instrument(), {0x12, 0x01, 0x01, 0x00}), [](const plat::Bytes& r) { return ParseDirStatus(r, 0); }); }
-void ParseDirReply(benchmark::State& s) { ParseBench(s, Reply(Instrument(), {0x12, 0x02, 0x01, 0x00}), [](const plat::Bytes& r) { return ParseDir(r, 0); }); }
+void ParseDirStatusReply(benchmark::State& s) { ParseBench(s, Reply(Instrument(), {0x12, 0x01, 0x01, 0x00}), [](const plat::Bytes& r) { return ParseDirStatus(r); }); }
+void ParseDirReply(benchmark::State& s) { ParseBench(s, Reply(Instrument(), {0x12, 0x02, 0x01, 0x00}), [](const plat::Bytes& r) { return ParseDir(r); }); }
 void ParseGlobal(benchmark::State& s) { ParseBench(s, Reply(Instrument(), {0x11, 0x02, 0x01, 0x00}), [](const plat::Bytes& r) { return ParseBankNameReply(r); }); }
 BENCHMARK(ParseWave);
 BENCHMARK(ParseTone);

@@ -419,7 +419,7 @@ Bytes GoldenDirStatus(std::uint8_t kind) {
 }
 
 TEST(DirStatusParser, ReadsTheFields) {
-  const auto p = ParseDirStatus(GoldenDirStatus(1), 1);
+  const auto p = ParseDirStatus(GoldenDirStatus(1));
   ASSERT_TRUE(p.ok()) << FaultText(p.fault);
   EXPECT_EQ(p.value.HighestAllowed, 255);
   EXPECT_EQ(p.value.ObjCount, 3);
@@ -430,8 +430,26 @@ TEST(DirStatusParser, ReadsTheFields) {
   EXPECT_EQ(p.value.FreeParmRam, 0x123456);
   EXPECT_EQ(p.value.InstalledRam, 2048);
   EXPECT_EQ(p.value.FreeSampleRam, 1520);
-  ExpectDamageRefused(GoldenDirStatus(1), 40, [](const Bytes& m) { return ParseDirStatus(m, 1).fault; });
-  EXPECT_EQ(ParseDirStatus(GoldenDirStatus(1), 2).fault, ParseFault::Kind);
+}
+
+TEST(DirStatusParser, TheLengthAloneMakesAStatusReply) {
+  struct Case { const char* what; Bytes reply; ParseFault fault; };
+  const Bytes good = GoldenDirStatus(1);
+  Bytes kind = good, end = good, dl = good, nib = good;
+  kind.set(9, 0x55);
+  end.set(64, 0);
+  PutHex(dl, 10, 4, 0x7777);
+  nib.set(27, 0x10);
+  for (const Case& c : {Case{"another kind at 9", kind, ParseFault::None}, Case{"no F7", end, ParseFault::None},
+                        Case{"any DataLength", dl, ParseFault::None}, Case{"63", golden::Shorter(good), ParseFault::Length},
+                        Case{"65", golden::Longer(good), ParseFault::Length}, Case{"time-out", Bytes{'6', '5'}, ParseFault::Length},
+                        Case{"a field not a nibble", nib, ParseFault::Range}}) {
+    const auto p = ParseDirStatus(c.reply);
+    EXPECT_EQ(p.fault, c.fault) << c.what;
+    if (p.ok()) {
+      EXPECT_EQ(p.value.ObjCount, 3) << c.what;
+    }
+  }
 }
 
 Bytes GoldenDir(std::uint8_t kind, std::initializer_list<std::pair<int, const char*>> entries) {
@@ -448,7 +466,8 @@ Bytes GoldenDir(std::uint8_t kind, std::initializer_list<std::pair<int, const ch
 TEST(DirParser, EntriesInReplyOrder) {
   Bytes m = GoldenDir(0, {{5, "Piano"}, {2, "Bass"}, {9, "Choir"}});
   EXPECT_EQ(m.mid(10, 4), (Bytes{0, 0, 3, 2}));  // DataLength 0032 = 2 + 16 * 3
-  const auto p = ParseDir(m, 0);
+  m.set(9, 4);  // the kind at 9 is not looked at
+  const auto p = ParseDir(m);
   ASSERT_TRUE(p.ok()) << FaultText(p.fault);
   ASSERT_EQ(p.value.Count, 3);
   ASSERT_EQ(p.value.Entries.size(), 3u);
@@ -459,30 +478,53 @@ TEST(DirParser, EntriesInReplyOrder) {
 }
 
 TEST(DirParser, EmptyAndSingleEntry) {
-  const auto none = ParseDir(GoldenDir(3, {}), 3);
+  const auto none = ParseDir(GoldenDir(3, {}));
   ASSERT_TRUE(none.ok());
   EXPECT_EQ(none.value.Count, 0);
   EXPECT_TRUE(none.value.Entries.empty());
   Bytes one = GoldenDir(3, {{1, "X"}});
   EXPECT_EQ(one.mid(10, 4), (Bytes{0, 0, 1, 2}));  // 0012: 18 bytes
   Put(one, 24, {0, 0});  // a zero character in the middle of the name is left out
-  const auto p = ParseDir(one, 3);
+  const auto p = ParseDir(one);
   ASSERT_TRUE(p.ok());
   EXPECT_EQ(p.value.Count, 1);
   EXPECT_EQ(p.value.Entries[0].Name, "X            ");
 }
 
-TEST(DirParser, CountIsWhatTheReplyHolds) {
-  Bytes m = GoldenDir(0, {{1, "A"}, {2, "B"}});
-  // A DataLength that does not describe whole entries, or more entries than are there.
-  for (std::uint32_t dl : {0x0000u, 0x0001u, 0x001Au, 0x0032u, 0x0012u}) {
-    Bytes d = m;
-    PutHex(d, 10, 4, dl);
-    EXPECT_EQ(ParseDir(d, 0).fault, ParseFault::DataLength) << dl;
+TEST(DirParser, CountComesFromDataLengthRoundedHalfToEven) {
+  struct Case { int dataLength; int count; };
+  for (const Case c : {Case{0x0002, 0}, Case{0x000A, 0}, Case{0x000B, 1}, Case{0x0012, 1}, Case{0x001A, 2},
+                       Case{0x002A, 2}, Case{0x0022, 2}, Case{0x0032, 3}, Case{0x0000, 0}, Case{-1, 0},
+                       Case{-32768, -2048}}) {
+    EXPECT_EQ(DirEntryCount(c.dataLength), c.count) << c.dataLength;
   }
-  EXPECT_EQ(ParseDir(golden::Shorter(m), 0).fault, ParseFault::Length);
-  EXPECT_EQ(ParseDir(Bytes(std::vector<std::uint8_t>(11, 0)), 0).fault, ParseFault::Length);
-  ExpectDamageRefused(m, 30, [](const Bytes& r) { return ParseDir(r, 0).fault; });
+}
+
+TEST(DirParser, MalformedReplies) {
+  const Bytes three = GoldenDir(0, {{1, "A"}, {2, "B"}, {3, "C"}});  // 114 characters
+  struct Case { const char* what; std::uint32_t dataLength; std::size_t length; ParseFault fault; std::size_t count; };
+  for (const Case& c : {Case{"fewer entries announced", 0x0022, 114, ParseFault::None, 2},
+                        Case{"one and a half rounds up", 0x001A, 114, ParseFault::None, 2},
+                        Case{"last entry without F7", 0x0032, 113, ParseFault::None, 3},
+                        Case{"shorter than announced", 0x0032, 112, ParseFault::DataLength, 0},
+                        Case{"more announced than held", 0x0042, 114, ParseFault::DataLength, 0},
+                        Case{"negative count", 0x8000, 114, ParseFault::Range, 0},
+                        Case{"eleven characters", 0x0002, 11, ParseFault::Length, 0},
+                        Case{"twelve characters: DataLength cut short", 0x0002, 12, ParseFault::NotNibble, 0},
+                        Case{"thirteen characters, no entries", 0x0002, 13, ParseFault::None, 0}}) {
+    Bytes m = three;
+    PutHex(m, 10, 4, c.dataLength);
+    m = m.mid(1, c.length);
+    const auto p = ParseDir(m);
+    EXPECT_EQ(p.fault, c.fault) << c.what;
+    EXPECT_EQ(p.value.Entries.size(), c.count) << c.what;
+  }
+  Bytes nib = three;
+  nib.set(30, 0x10);
+  EXPECT_EQ(ParseDir(nib).fault, ParseFault::Range);
+  nib = three;
+  nib.set(11, 0x10);
+  EXPECT_EQ(ParseDir(nib).fault, ParseFault::NotNibble);
 }
 
 // ---------------------------------------------------------------- Global data

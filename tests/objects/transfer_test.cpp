@@ -116,13 +116,30 @@ TEST_F(TransferFixture, RefusedNumbersAreNeverSent) {
   ASSERT_EQ(boxes.boxes.size(), 1u);
   EXPECT_EQ(boxes.boxes[0].text, "WaveObjDump()\r\nError downloading Wave object from Vesk");
 
+  // A Multi request carries the number / 16 in one byte: 4095 is the last it can name.
+  struct Case { std::int16_t number; bool sent; };
+  for (const Case c : {Case{4096, false}, Case{32767, false}, Case{4095, true}}) {
+    boxes.boxes.clear();
+    store.MultiLoaded = true;
+    const std::size_t before = vesk().received().size();
+    EXPECT_FALSE(xfer->MultiObjDump(c.number));
+    EXPECT_EQ(vesk().received().size(), before + (c.sent ? 1 : 0)) << c.number;
+    EXPECT_EQ(store.MultiLoaded, c.sent) << c.number;
+    ASSERT_EQ(boxes.boxes.size(), c.sent ? 0u : 1u) << c.number;
+    if (!c.sent) {
+      EXPECT_EQ(boxes.boxes[0].text, "MultiObjDump()\r\nError downloading Multi object from Vesk");
+    }
+  }
+  boxes.boxes.clear();
+  const std::size_t sentBeforeZones = vesk().received().size();
+
   // The zone messages carry two nibbles for the Map number.
   ASSERT_TRUE(xfer->MapObjDump(1));
   store.MapLoaded = true;
   store.CurMap.Number = 256;
   EXPECT_FALSE(xfer->MapZoneObjDump());
   EXPECT_FALSE(xfer->ObjectUpload(ObjType::MapZone, 256, std::int16_t{1}, 30, 2, true));
-  EXPECT_EQ(vesk().received().size(), sent + 1);
+  EXPECT_EQ(vesk().received().size(), sentBeforeZones + 1);
   ExpectIdle();
 }
 
@@ -218,6 +235,15 @@ TEST_F(TransferFixture, MapRenameSendsTheHeaderOnly) {
 }
 
 TEST_F(TransferFixture, SendFalseWritesOnlyTheWaveImage) {
+  // Nothing read yet: every kind but the Wave ends before its image is looked at.
+  for (ObjType k : {ObjType::Tone, ObjType::Map, ObjType::Preset, ObjType::Multi, ObjType::MapHeader, ObjType::MapZone})
+    EXPECT_TRUE(xfer->ObjectUpload(k, 3, std::int16_t{9}, 54, 2, false)) << static_cast<int>(k);
+  EXPECT_TRUE(boxes.boxes.empty());
+  // The value is still encoded first.
+  EXPECT_FALSE(xfer->ObjectUpload(ObjType::Tone, 3, std::int16_t{-3}, 54, 2, false));
+  EXPECT_EQ(boxes.boxes.size(), 1u);
+  boxes.boxes.clear();
+
   ASSERT_TRUE(xfer->WaveObjDump(1));
   ASSERT_TRUE(xfer->ToneObjDump(static_cast<std::int16_t>(FirstNumber(Kind::Tone))));
   const std::size_t sent = vesk().received().size();
@@ -260,10 +286,10 @@ TEST_F(TransferFixture, UploadRefusals) {
   EXPECT_FALSE(ledOut.Value());
 
   // Text values: decimal or "&H" hexadecimal.
-  EXPECT_EQ(xfer->BuildUploadMessage(ObjType::Tone, 0, std::string("&H1F"), 54, 2).mid(54, 2), (Bytes{1, 15}));
-  EXPECT_EQ(xfer->BuildUploadMessage(ObjType::Tone, 0, std::string(" 200"), 54, 2).mid(54, 2), (Bytes{12, 8}));
-  EXPECT_EQ(xfer->BuildUploadMessage(ObjType::Tone, 0, std::string("&HFFFF"), 54, 4).mid(54, 4), (Bytes{15, 15, 15, 15}));
-  EXPECT_THROW(xfer->BuildUploadMessage(ObjType::Tone, 0, std::string("&HFFFFFFFF"), 54, 4), CodecError);
+  EXPECT_EQ(xfer->ObjectUploadMsg(ObjType::Tone, 0, std::string("&H1F"), 54, 2).mid(54, 2), (Bytes{1, 15}));
+  EXPECT_EQ(xfer->ObjectUploadMsg(ObjType::Tone, 0, std::string(" 200"), 54, 2).mid(54, 2), (Bytes{12, 8}));
+  EXPECT_EQ(xfer->ObjectUploadMsg(ObjType::Tone, 0, std::string("&HFFFF"), 54, 4).mid(54, 4), (Bytes{15, 15, 15, 15}));
+  EXPECT_THROW(xfer->ObjectUploadMsg(ObjType::Tone, 0, std::string("&HFFFFFFFF"), 54, 4), CodecError);
 }
 
 TEST_F(TransferFixture, RefusedStatusIsReportedOnce) {
@@ -381,26 +407,37 @@ TEST_F(TransferFixture, DamagedZoneAndDirectoryReplies) {
   EXPECT_EQ(boxes.boxes[0].text, "MapZoneObjDump()\r\nError downloading Map Zone object from Vesk");
   ExpectIdle();
 
-  // A malformed directory status is a zero record, without a box.
+  // A status reply is read by its length alone; a malformed one is a zero record, without a box.
   boxes.boxes.clear();
-  store.ToneLoaded = true;
-  for (emu::Mangle m : {emu::Mangle::WrongKind, emu::Mangle::Truncated, emu::Mangle::NonNibble}) {
-    vesk().setMangle(m);
+  struct StatusCase { emu::Mangle mangle; bool read; };
+  for (const StatusCase c : {StatusCase{emu::Mangle::WrongKind, true}, StatusCase{emu::Mangle::Truncated, false},
+                             StatusCase{emu::Mangle::OverLong, false}, StatusCase{emu::Mangle::NonNibble, false}}) {
+    store.ToneLoaded = false;
+    vesk().setMangle(c.mangle);
     vesk().setFaultCount(1);
-    EXPECT_EQ(xfer->GetObjDirStatus(1), ObjDirStatus{});
-    EXPECT_FALSE(store.ToneLoaded);
-    store.ToneLoaded = true;
+    const ObjDirStatus s = xfer->GetObjDirStatus(1);
+    EXPECT_EQ(s.ObjCount > 0, c.read) << static_cast<int>(c.mangle);
+    EXPECT_EQ(store.ToneLoaded, c.read) << static_cast<int>(c.mangle);
   }
-  // A directory whose length disagrees with its DataLength shows the directory's box.
-  vesk().setMangle(emu::Mangle::Truncated);
-  vesk().setFaultCount(1);
+  // A malformed directory is empty without a box; the kind at 9 is not looked at.
+  struct DirCase { emu::Mangle mangle; bool read; };
+  for (const DirCase c : {DirCase{emu::Mangle::WrongKind, true}, DirCase{emu::Mangle::OverLong, true},
+                          DirCase{emu::Mangle::Truncated, false}, DirCase{emu::Mangle::Garbled, false},
+                          DirCase{emu::Mangle::Short, false}}) {
+    vesk().setMangle(c.mangle);
+    vesk().setFaultCount(1);
+    EXPECT_EQ(xfer->GetObjDir(1).Count > 0, c.read) << static_cast<int>(c.mangle);
+  }
+  EXPECT_TRUE(boxes.boxes.empty());
+  // One that ends before the entries its DataLength announces shows the directory's box.
+  const Bytes dir = Frame({0x02, 0x01, 0x0, 0x0, 0x3, 0x2, 0, 0, 0, 0});  // three entries announced
+  vesk().setSilent(true);
+  emulator->sendUnsolicited(ToMessage(dir), 10);
   EXPECT_EQ(xfer->GetObjDir(1), ObjDir{});
+  vesk().setSilent(false);
   ASSERT_EQ(boxes.boxes.size(), 1u);
   EXPECT_EQ(boxes.boxes[0].text, "GetObjDir()\r\nError retrieving Object Directory from Vesk");
-  vesk().setMangle(emu::Mangle::WrongKind);
-  vesk().setFaultCount(1);
-  EXPECT_EQ(xfer->GetObjDir(1), ObjDir{});
-  EXPECT_EQ(boxes.boxes.size(), 1u);
+  vesk().clearFaults();
   ExpectIdle();
 }
 
@@ -422,14 +459,19 @@ TEST_F(TransferFixture, TimeOutInTheMiddleOfTheGlobalRead) {
   const GlobalRecord before = store.GlobalData;
   int sends = 0;
   link->onControlLog = [&](const std::string& what) {
-    if (what.rfind("out.sysex", 0) == 0 && ++sends == 3) {
-      vesk().setSilent(true);  // the third request (MIDI channel) gets no answer
+    if (what.rfind("out.sysex", 0) == 0 && ++sends == 4) {
+      vesk().setSilent(true);  // the third parameter request (MIDI channel) gets no answer
       vesk().setFaultCount(1);
     }
   };
   EXPECT_FALSE(xfer->GlobalObjDump());
-  EXPECT_EQ(sends, 3);
-  EXPECT_EQ(store.GlobalData, before);  // nothing of the broken read is taken
+  EXPECT_EQ(sends, 4);
+  // What was read before the time-out is kept; the rest is as it was.
+  GlobalRecord mixed = before;
+  mixed.BankName = "Other Bank    ";
+  mixed.PlaybackMode = 1;
+  mixed.ReceiveMode = 1;
+  EXPECT_EQ(store.GlobalData, mixed);
   ASSERT_EQ(boxes.boxes.size(), 1u);
   EXPECT_EQ(boxes.boxes[0].text, "\r\nThe specified Vesk Device is not responding");
   EXPECT_EQ(link->LinkState, -1);
