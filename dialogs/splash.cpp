@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QVBoxLayout>
+#include <charconv>
 #include <stdexcept>
 
 #include "link/error.h"
@@ -130,6 +131,19 @@ std::string frmSplash::ReadHomeDir() {
   return *text;
 }
 
+std::optional<std::string> frmSplash::PlatformText(int platformId, float version) {
+  // The version in its shortest decimal form: 4.0 is "4", 4.1 is "4.1".
+  char digits[32];
+  const auto end = std::to_chars(digits, digits + sizeof digits, version).ptr;
+  const std::string ver(digits, end);
+  switch (platformId) {
+    case plat::kPlatformWin32s: return std::string();
+    case plat::kPlatformWindows: return "Windows 95 ver " + ver;
+    case plat::kPlatformWindowsNT: return "Windows NT ver " + ver;
+    default: return std::nullopt;  // the design-time caption stays
+  }
+}
+
 std::string frmSplash::TracePath(const std::string& homeDir) {
   if (!homeDir.empty() && homeDir.back() == '/') return homeDir + kTraceFileName;
   return homeDir + "/" + kTraceFileName;
@@ -155,7 +169,8 @@ int frmSplash::Form_Load(SplashStart& start) {
     }
 
     lblVersion->SetCaption(VersionText(TAVORO_VERSION_MAJOR, TAVORO_VERSION_MINOR, TAVORO_VERSION_PATCH));
-    lblPlatform->SetCaption(plat::PlatformLabelText());
+    const plat::OperatingSystem os = plat::CurrentOperatingSystem();
+    if (const auto text = PlatformText(os.platformId, os.version)) lblPlatform->SetCaption(*text);
     adjustSize();
 
     start.trace.Line("frmSplash_load(): Displaying Splash.");

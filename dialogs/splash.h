@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "link/trace.h"
@@ -47,6 +48,9 @@ class frmSplash : public QWidget {
   static std::string VersionText(int major, int minor, int revision);
   // The home directory from the registry's "Home Directory", else the current directory.
   static std::string ReadHomeDir();
+  // The platform label's text for a platform id and OS version; none for an id the label does
+  // not name (it then keeps "Platform").
+  static std::optional<std::string> PlatformText(int platformId, float version);
   // HomeDir, the path separator and the trace file's name.
   static std::string TracePath(const std::string& homeDir);
 

@@ -186,24 +186,8 @@ bool Link::GetRegistry() {
     Trace("GetRegistry()");
     Settings& s = settings;
 
-    // Every setting gets its default first, so whatever cannot be read keeps a sound value.
-    s.InDeviceId = 0;
-    s.InDeviceName.clear();
-    s.OutDeviceId = 0;
-    s.OutDeviceName.clear();
-    TrapSilent(false, [&] {  // with no device at all there is no name to take
-      InDevice(0);
-      s.InDeviceName = ctlMIDIin.DeviceName();
-      s.InDeviceId = static_cast<std::int16_t>(ctlMIDIin.DeviceID());
-      return true;
-    });
-    TrapSilent(false, [&] {
-      OutDevice(0);
-      s.OutDeviceName = ctlMIDIout.DeviceName();
-      s.OutDeviceId = static_cast<std::int16_t>(ctlMIDIout.DeviceID());
-      return true;
-    });
-    s.MidiThru = 0;
+    // Every disk and audition setting gets its default first, so whatever cannot be read keeps a
+    // sound value.
     s.DiskDevices = Settings::DefaultDiskDevices();
     s.LastDisk = 0;
     s.PlaybackChannel = 0;
@@ -213,7 +197,27 @@ bool Link::GetRegistry() {
     s.SysExDeviceId = 127;
 
     SettingsKey key;
-    if (key.Open(kMidiInterfaceKey)) {
+    if (!key.Open(kMidiInterfaceKey)) {
+      // No port settings at all: device 0 of each control. Inside an existing key a port value
+      // that is missing or names no present device leaves the port as it was.
+      s.InDeviceId = 0;
+      s.InDeviceName.clear();
+      s.OutDeviceId = 0;
+      s.OutDeviceName.clear();
+      TrapSilent(false, [&] {  // with no device at all there is no name to take
+        InDevice(0);
+        s.InDeviceName = ctlMIDIin.DeviceName();
+        s.InDeviceId = static_cast<std::int16_t>(ctlMIDIin.DeviceID());
+        return true;
+      });
+      TrapSilent(false, [&] {
+        OutDevice(0);
+        s.OutDeviceName = ctlMIDIout.DeviceName();
+        s.OutDeviceId = static_cast<std::int16_t>(ctlMIDIout.DeviceID());
+        return true;
+      });
+      s.MidiThru = 0;
+    } else {
       for (std::string_view name : MidiValueNames) {
         const std::optional<std::string> text = RegText(key.Read(name));
         if (name == "Input") {

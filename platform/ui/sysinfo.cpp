@@ -2,6 +2,9 @@
 
 #include <sys/utsname.h>
 
+#include <cctype>
+#include <charconv>
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <mutex>
@@ -50,12 +53,9 @@ OperatingSystem CurrentOperatingSystem() {
     std::lock_guard lock(Fixed().mutex);
     if (Fixed().os) return *Fixed().os;
   }
-  OperatingSystem os{"Linux", ""};
+  OperatingSystem os;
   utsname names{};
-  if (::uname(&names) == 0) {
-    if (names.sysname[0] != '\0') os.name = names.sysname;
-    os.version = names.release;
-  }
+  if (::uname(&names) == 0) os.version = ReleaseVersion(names.release);
   return os;
 }
 
@@ -64,9 +64,18 @@ void SetOperatingSystemOverride(std::optional<OperatingSystem> fixed) {
   Fixed().os = std::move(fixed);
 }
 
-std::string PlatformLabelText() {
-  OperatingSystem os = CurrentOperatingSystem();
-  return os.version.empty() ? os.name : os.name + " ver " + os.version;
+float ReleaseVersion(std::string_view release) {
+  // Digits, a point and digits: "6.1.0-18-amd64" is 6.1, "5" is 5.
+  std::size_t end = 0;
+  while (end < release.size() && std::isdigit(static_cast<unsigned char>(release[end]))) ++end;
+  if (end == 0) return 0;
+  if (end + 1 < release.size() && release[end] == '.' && std::isdigit(static_cast<unsigned char>(release[end + 1]))) {
+    ++end;
+    while (end < release.size() && std::isdigit(static_cast<unsigned char>(release[end]))) ++end;
+  }
+  float v = 0;
+  std::from_chars(release.data(), release.data() + end, v);
+  return v;
 }
 
 }  // namespace plat

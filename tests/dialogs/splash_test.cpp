@@ -23,7 +23,7 @@ class SplashTest : public ::testing::Test {
  protected:
   void SetUp() override {
     reg::RegDeleteTree(reg::HKEY_CURRENT_USER, "Software\\Brevix");
-    plat::SetOperatingSystemOverride(plat::OperatingSystem{"Linux", "6.1.0-test"});
+    plat::SetOperatingSystemOverride(plat::OperatingSystem{plat::kPlatformLinux, 6.1f});
   }
   void TearDown() override {
     plat::SetOperatingSystemOverride(std::nullopt);
@@ -65,9 +65,25 @@ TEST_F(SplashTest, VersionAndPlatformLabels) {
   EXPECT_EQ(splash.lblCompany->Caption(), "Brevix");
   ASSERT_EQ(Load(""), 0);
   EXPECT_EQ(splash.lblVersion->Caption().rfind("Version ", 0), 0u);
-  EXPECT_EQ(splash.lblPlatform->Caption(), "Linux ver 6.1.0-test");
+  EXPECT_EQ(splash.lblPlatform->Caption(), "Platform");  // Linux is none of the platforms named
   EXPECT_TRUE(mainLoaded);
   EXPECT_TRUE(shownWhenMainLoaded);
+
+  plat::SetOperatingSystemOverride(plat::OperatingSystem{plat::kPlatformWindowsNT, 4.0f});
+  frmSplash nt;
+  SplashStart start{trace, home, "", [] { return 0; }, {}};
+  ASSERT_EQ(nt.Form_Load(start), 0);
+  EXPECT_EQ(nt.lblPlatform->Caption(), "Windows NT ver 4");
+}
+
+TEST(SplashPlatform, TextForEachPlatformId) {
+  struct Case { int id; float version; std::optional<std::string> text; };
+  for (const Case& c : {Case{plat::kPlatformWin32s, 3.1f, ""}, Case{plat::kPlatformWindows, 4.1f, "Windows 95 ver 4.1"},
+                        Case{plat::kPlatformWindowsNT, 4.0f, "Windows NT ver 4"},
+                        Case{plat::kPlatformWindowsNT, 3.51f, "Windows NT ver 3.51"},
+                        Case{plat::kPlatformLinux, 6.1f, std::nullopt}, Case{3, 4.0f, std::nullopt}}) {
+    EXPECT_EQ(frmSplash::PlatformText(c.id, c.version), c.text) << c.id << " " << c.version;
+  }
 }
 
 TEST_F(SplashTest, HomeDirectoryFromTheSettingsElseTheCurrentDirectory) {

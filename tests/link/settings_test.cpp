@@ -238,7 +238,6 @@ TEST_F(SettingsTest, MissingValuesInsideAnExistingKey) {
   EXPECT_EQ(s.PlaybackVelocityOn, 64);
   EXPECT_EQ(s.SysExDeviceId, 127);
   EXPECT_EQ(s.MidiThru, 0);
-  EXPECT_EQ(s.InDeviceName, "Vesk Emulator");  // no "Input" value: device 0 stays
 }
 
 TEST_F(SettingsTest, BadValuesKeepTheirDefaults) {
@@ -288,13 +287,37 @@ TEST_F(SettingsTest, NumbersStoredAsDwordsAreAccepted) {
   EXPECT_EQ(link->settings.MidiThru, 1);
 }
 
-TEST_F(SettingsTest, UnknownInputDeviceKeepsDeviceZero) {
-  SetText(kMidiInterfaceKey, "Input", "A Keyboard That Is Not There");
-  SetText(kMidiInterfaceKey, "Output", "Vesk Emulator");
+TEST_F(SettingsTest, PortValuesThatNameNoDeviceLeaveThePortsAsTheyWere) {
+  // Only a missing key gives device 0; inside the key a value that is missing, empty or names
+  // no present device changes nothing.
+  struct Case { const char* what; const char* input; const char* output; std::int16_t inId, outId; const char* inName; };
+  for (const Case& c : {Case{"unknown names", "A Keyboard That Is Not There", "Nor This", 3, 2, "Old In"},
+                        Case{"empty values", "", "", 3, 2, "Old In"},
+                        Case{"missing values", nullptr, nullptr, 3, 2, "Old In"},
+                        Case{"known names", "Vesk Emulator", "Vesk Emulator", 0, -1, "Vesk Emulator"}}) {
+    reg::RegDeleteTree(reg::HKEY_CURRENT_USER, kRegistryBase);
+    SetText(kMidiInterfaceKey, "MIDI Thru", "1");
+    if (c.input) SetText(kMidiInterfaceKey, "Input", c.input);
+    if (c.output) SetText(kMidiInterfaceKey, "Output", c.output);
+    Settings& s = link->settings;
+    s.InDeviceId = 3;
+    s.InDeviceName = "Old In";
+    s.OutDeviceId = 2;
+    s.OutDeviceName = "Old Out";
+    ASSERT_TRUE(link->GetRegistry());
+    EXPECT_EQ(s.InDeviceId, c.inId) << c.what;
+    EXPECT_EQ(s.InDeviceName, c.inName) << c.what;
+    EXPECT_EQ(s.OutDeviceId, c.outId) << c.what;
+    EXPECT_EQ(s.OutDeviceName, c.outId == 2 ? "Old Out" : "Vesk Emulator") << c.what;
+    EXPECT_EQ(s.MidiThru, 1) << c.what;
+  }
+  // No key: device 0 of each control.
+  reg::RegDeleteTree(reg::HKEY_CURRENT_USER, kRegistryBase);
   ASSERT_TRUE(link->GetRegistry());
   EXPECT_EQ(link->settings.InDeviceId, 0);
   EXPECT_EQ(link->settings.InDeviceName, "Vesk Emulator");
-  EXPECT_EQ(link->settings.OutDeviceId, -1);
+  EXPECT_EQ(link->settings.OutDeviceId, 0);
+  EXPECT_EQ(link->settings.MidiThru, 0);
 }
 
 TEST_F(SettingsTest, TracesWhenDebugging) {

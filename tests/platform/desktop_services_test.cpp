@@ -35,15 +35,18 @@ TEST(SysInfo, ScreenInTwipsFollowsThePrimaryScreenUnlessFixed) {
 TEST(SysInfo, OperatingSystemComesFromUname) {
   utsname names{};
   ASSERT_EQ(uname(&names), 0);
-  plat::OperatingSystem os = plat::CurrentOperatingSystem();
-  EXPECT_EQ(os.name, "Linux");
-  EXPECT_EQ(os.version, names.release);
-  EXPECT_EQ(plat::PlatformLabelText(), std::string("Linux ver ") + names.release);
+  const plat::OperatingSystem os = plat::CurrentOperatingSystem();
+  EXPECT_EQ(os.platformId, plat::kPlatformLinux);
+  EXPECT_EQ(os.version, plat::ReleaseVersion(names.release));
+  EXPECT_GT(os.version, 0.0f);
 
-  plat::SetOperatingSystemOverride(plat::OperatingSystem{"Linux", "6.1"});
-  EXPECT_EQ(plat::PlatformLabelText(), "Linux ver 6.1");
-  plat::SetOperatingSystemOverride(plat::OperatingSystem{"Linux", ""});
-  EXPECT_EQ(plat::PlatformLabelText(), "Linux");
+  struct Case { const char* release; float version; };
+  for (const Case& c : {Case{"6.1.0-18-amd64", 6.1f}, Case{"5", 5.0f}, Case{"4.19.", 4.19f}, Case{"", 0.0f},
+                        Case{"rc1", 0.0f}, Case{"6.", 6.0f}}) {
+    EXPECT_EQ(plat::ReleaseVersion(c.release), c.version) << c.release;
+  }
+  plat::SetOperatingSystemOverride(plat::OperatingSystem{plat::kPlatformWindowsNT, 4.0f});
+  EXPECT_EQ(plat::CurrentOperatingSystem().platformId, plat::kPlatformWindowsNT);
   plat::SetOperatingSystemOverride(std::nullopt);
 }
 
