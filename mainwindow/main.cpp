@@ -5,9 +5,13 @@
 //                       tavoro.dbg into the home directory.
 //
 // TAVORO_SCREENSHOT=FILE saves a picture of the main window into FILE once the start-up is over,
-// prints the link state shown in the status bar, and ends the program (for headless checks).
+// prints the link state shown in the status bar, and ends the program (for headless checks). A
+// message box shown before that is pictured instead, with what else is on the screen, and the
+// program ends without waiting for an answer.
 #include <QApplication>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +19,7 @@
 
 #include "mainwindow/app.h"
 #include "mainwindow/main_window.h"
+#include "platform/ui/message_box.h"
 
 namespace {
 
@@ -27,16 +32,53 @@ std::string CommandLine(int argc, char** argv) {
   return line;
 }
 
-// Saves the main window's picture and ends the event loop; false when the file was not written.
-void ScreenshotAndQuit(tavoro::App& app, const std::string& path) {
+struct Screenshot {
+  std::string path;
+  bool taken = false;
+  int rc = 0;
+};
+
+bool Save(const QPixmap& picture, const std::string& path) {
+  return !picture.isNull() && picture.save(QString::fromLocal8Bit(path.c_str()), "PNG");
+}
+
+// Saves the main window's picture and ends the event loop (exit code 4 when the file was not
+// written).
+void ScreenshotAndQuit(tavoro::App& app, Screenshot& shot) {
   tavoro::frmMain& window = app.main();
-  window.repaint();
-  const bool saved = window.grab().save(QString::fromLocal8Bit(path.c_str()), "PNG");
-  const std::string state = window.stbMainForm->Panels(8).Text();
-  std::printf("tavoro: screenshot %s: %s; link %s\n", path.c_str(), saved ? "saved" : "NOT saved", state.c_str());
-  std::fflush(stdout);
+  if (!shot.taken) {
+    window.repaint();
+    const bool saved = Save(window.grab(), shot.path);
+    const std::string state = window.stbMainForm->Panels(8).Text();
+    std::printf("tavoro: screenshot %s: %s; link %s\n", shot.path.c_str(), saved ? "saved" : "NOT saved", state.c_str());
+    std::fflush(stdout);
+    shot.taken = true;
+    shot.rc = saved ? 0 : 4;
+  }
   window.close();
-  QCoreApplication::exit(saved ? 0 : 4);
+  QCoreApplication::exit(shot.rc);
+}
+
+// A box in a headless run: the first is pictured once drawn, with the screen behind it, and
+// every box is then closed as Escape closes it.
+void ScreenshotOfBox(Screenshot& shot, QMessageBox& box, const plat::BoxRequest& request) {
+  if (shot.taken) {
+    std::fprintf(stderr, "tavoro: message box closed unanswered: %s\n", request.text.c_str());
+    box.reject();
+    return;
+  }
+  QTimer::singleShot(500, &box, [&shot, &box, text = request.text] {
+    QPixmap picture;
+    if (QScreen* screen = box.screen()) picture = screen->grabWindow(0);
+    if (picture.isNull()) picture = box.grab();
+    const bool saved = Save(picture, shot.path);
+    std::printf("tavoro: screenshot %s: %s; message box: %s\n", shot.path.c_str(), saved ? "saved" : "NOT saved",
+                text.c_str());
+    std::fflush(stdout);
+    shot.taken = true;
+    shot.rc = saved ? 0 : 4;
+    box.reject();
+  });
 }
 
 }  // namespace
@@ -46,17 +88,26 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Tavoro");
   QApplication::setApplicationDisplayName("Tavoro");
 
+  Screenshot shot;
+  if (const char* path = std::getenv("TAVORO_SCREENSHOT"); path != nullptr && *path != '\0') {
+    shot.path = path;
+    plat::SetMessageBoxShownHook(
+        [&shot](QMessageBox& box, const plat::BoxRequest& request) { ScreenshotOfBox(shot, box, request); });
+  }
+
   int rc = 0;
   {
     tavoro::App app(CommandLine(argc, argv));
     rc = app.Start();
     if (rc != 0) return rc;
-    app.onMainUnloaded = [] { QCoreApplication::quit(); };
-    if (const char* shot = std::getenv("TAVORO_SCREENSHOT"); shot != nullptr && *shot != '\0') {
-      const std::string path = shot;
-      QTimer::singleShot(500, &app.main(), [&app, path] { ScreenshotAndQuit(app, path); });
+    if (shot.taken) {  // a box stood in the start-up's way: it has been pictured
+      app.main().close();
+      return shot.rc;
     }
+    app.onMainUnloaded = [] { QCoreApplication::quit(); };
+    if (!shot.path.empty()) QTimer::singleShot(500, &app.main(), [&app, &shot] { ScreenshotAndQuit(app, shot); });
     rc = qapp.exec();
   }
+  plat::SetMessageBoxShownHook(nullptr);
   return rc;
 }

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QStringDecoder>
+#include <QTimer>
 #include <cstdio>
 #include <utility>
 
@@ -13,6 +14,11 @@ namespace {
 BoxHandler& Handler() {
   static BoxHandler handler;
   return handler;
+}
+
+BoxShownHook& ShownHook() {
+  static BoxShownHook hook;
+  return hook;
 }
 
 // Texts arrive as bytes: UTF-8 when they are valid UTF-8, else one character per byte (names
@@ -67,6 +73,10 @@ BoxResult ShowRealBox(const BoxRequest& request) {
   if (title.isEmpty()) title = QGuiApplication::applicationDisplayName();
   QMessageBox box(ToQtIcon(request.icon), title, ToQString(request.text), ToQtButtons(request.buttons),
                   QApplication::activeWindow());
+  if (const BoxShownHook hook = ShownHook()) {
+    // Once the box runs its own loop: the hook may close it.
+    QTimer::singleShot(0, &box, [&box, hook, &request] { hook(box, request); });
+  }
   switch (box.exec()) {
     case QMessageBox::Ok: return BoxResult::Ok;
     case QMessageBox::Cancel: return BoxResult::Cancel;
@@ -86,6 +96,8 @@ BoxResult ShowMessageBox(const BoxRequest& request) {
 }
 
 void SetMessageBoxHandler(BoxHandler answer) { Handler() = std::move(answer); }
+
+void SetMessageBoxShownHook(BoxShownHook hook) { ShownHook() = std::move(hook); }
 
 BoxRecorder::BoxRecorder(BoxResult replyWith) : reply(replyWith), previous_(Handler()) {
   SetMessageBoxHandler([this](const BoxRequest& request) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class QMessageBox;
+
 namespace plat {
 
 enum class BoxIcon { None, Critical, Question, Exclamation, Information };
@@ -25,6 +27,12 @@ BoxResult ShowMessageBox(const BoxRequest& request);
 // Replaces the box with `answer` (tests); an empty function restores the real box.
 using BoxHandler = std::function<BoxResult(const BoxRequest&)>;
 void SetMessageBoxHandler(BoxHandler answer);
+
+// Called with each real box once it is showing (for headless runs that must not wait on a box:
+// the hook may take a picture and close the box with QDialog::reject, which answers as Escape
+// does). An empty function removes it.
+using BoxShownHook = std::function<void(QMessageBox& box, const BoxRequest& request)>;
+void SetMessageBoxShownHook(BoxShownHook hook);
 
 // A test helper: records every box and answers with `reply` (Ok by default). Installs itself on
 // construction and puts back what answered before (normally the real box) when destroyed.
