@@ -52,7 +52,6 @@ void CLedCtrl::AddShort(std::int32_t id, const char* name, std::int16_t CLedCtrl
                 v.ToI2(&n);
                 if (!rule(n)) return CTL_E_INVALIDPROPERTYVALUE;
                 this->*field = n;
-                SetModifiedFlag();
                 InvalidateControl();
                 return S_OK;
               });
@@ -64,7 +63,6 @@ void CLedCtrl::AddColor(std::int32_t id, const char* name, std::uint32_t CLedCtr
                 std::int32_t n = 0;
                 v.ToI4(&n);
                 this->*field = static_cast<std::uint32_t>(n);
-                SetModifiedFlag();
                 InvalidateControl();
                 return S_OK;
               });
@@ -94,9 +92,10 @@ void CLedCtrl::AddMembers() {
   AddMethod(plat::ax::DISPID_ABOUTBOX, "AboutBox", [this] { return AboutBox(); });
 }
 
+// The setters only repaint: none marks the control modified, so a host saves a lamp's stored data
+// again only when the property page applied a change.
 HRESULT CLedCtrl::SetValue(bool on) {
   value_ = on;
-  SetModifiedFlag();
   InvalidateControl();
   return S_OK;
 }

@@ -43,17 +43,15 @@ void CLedCtrl::OnDraw(DC& dc, const Rect& bounds, const Rect&) {
   }
   mem->SelectBitmap(bitmap);
 
+  // An unknown shape (from stored data) fills nothing: the new bitmap shows as it was made.
   const Brush back = Brush::Solid(TranslateColor(GetBackColor()));
-  switch (bevelShapeOuter_) {
-    case 0: mem->FillRect(r, back); break;
-    case 1: mem->FillRect(r, Brush::Solid(TranslateColor(AmbientBackColor()))); break;
-    // An unknown shape (from stored data) still gets the background, never stale pixels.
-    default: mem->FillRect(r, back); break;
-  }
+  if (bevelShapeOuter_ == 0) mem->FillRect(r, back);
+  else if (bevelShapeOuter_ == 1) mem->FillRect(r, Brush::Solid(TranslateColor(AmbientBackColor())));
 
-  // Outer rings, one pixel each, until the rectangle has collapsed.
+  // Outer rings, one pixel each; on a rectangle that has collapsed the primitives draw what
+  // they draw for an inverted box.
   Rect q = bevelOuter_ == 2 ? Shrunk(r, 1) : r;
-  for (int i = 0; i < bevelWidthOuter_ && !q.IsEmpty(); ++i) {
+  for (int i = 0; i < bevelWidthOuter_; ++i) {
     DrawBevel(*mem, bevelOuter_, bevelShapeOuter_, q, newLook_);
     q = Shrunk(q, 1);
   }
@@ -67,22 +65,21 @@ void CLedCtrl::OnDraw(DC& dc, const Rect& bounds, const Rect&) {
   if (bevelOuter_ != 0 && bevelWidthOuter_ != 0) d = bevelWidthOuter_ + borderWidth_ + (bevelOuter_ == 2 ? 1 : 0);
   Rect p = Shrunk(r, d);
   if (bevelInner_ != 0) {
-    for (int i = 0; i < bevelWidthInner_ && !p.IsEmpty(); ++i) {
+    for (int i = 0; i < bevelWidthInner_; ++i) {
       DrawBevel(*mem, bevelInner_, bevelShapeInner_, p, newLook_);
       p = Shrunk(p, 1);
     }
   }
 
+  // The face colour is taken as the RGB value it holds, never as a system colour.
   const std::uint32_t face = !GetEnabled() ? disabledColor_ : value_ ? onColor_ : offColor_;
-  const Brush lamp = Brush::Solid(TranslateColor(face));
+  const Brush lamp = Brush::Solid(face);
   mem->SelectBrush(lamp);
-  if (!p.IsEmpty()) {
-    if (bevelShapeInner_ == 0) {
-      mem->FillRect(p, lamp);
-    } else if (bevelShapeInner_ == 1) {
-      mem->SelectPen(Pen::Null());
-      mem->Ellipse(p.left, p.top, p.right + 1, p.bottom + 1);
-    }
+  if (bevelShapeInner_ == 0) {
+    mem->FillRect(p, lamp);
+  } else if (bevelShapeInner_ == 1) {
+    mem->SelectPen(Pen::Null());
+    mem->Ellipse(p.left, p.top, p.right + 1, p.bottom + 1);
   }
 
   dc.BitBlt(bounds.left, bounds.top, w, h, *mem, 0, 0, gdi::SRCCOPY);

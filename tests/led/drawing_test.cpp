@@ -1,6 +1,7 @@
 // How the lamp paints: the exact calls of the worked example and its variants, pixels through
 // the recording context and through QPainter, the metafile picture, and a gallery for the eye.
 #include <QPainter>
+#include <algorithm>
 #include <climits>
 
 #include "platform/gdi/system.h"
@@ -126,11 +127,14 @@ TEST_F(LampDrawing, TheFaceTakesTheOnOffOrDisabledColour) {
   }
 }
 
-TEST_F(LampDrawing, FaceColoursGoThroughColourTranslation) {
-  auto system = Lamp({{dispidOnColor, static_cast<std::int32_t>(0x80000005u)}});
-  EXPECT_EQ(Pixel(Draw(system.get()).image, 16, 16), gdi::GetSysColor(5));
-  auto bad = Lamp({{dispidOnColor, static_cast<std::int32_t>(0x8000001Fu)}});
-  EXPECT_EQ(Pixel(Draw(bad.get()).image, 16, 16), 0u);  // an index that does not exist: black
+TEST_F(LampDrawing, FaceColoursAreTheirStoredRgbWhileTheBackgroundIsTranslated) {
+  struct Row { std::uint32_t on; gdi::COLORREF face; };
+  for (const Row r : {Row{0x80000005u, 0x00000005}, Row{0x8000001Fu, 0x0000001F}, Row{0x0000FF00u, 0x0000FF00}}) {
+    auto lamp = Lamp({{dispidOnColor, static_cast<std::int32_t>(r.on)}});
+    const auto d = Draw(lamp.get());
+    EXPECT_EQ(Pixel(d.image, 16, 16), r.face) << std::hex << r.on;
+    EXPECT_EQ(Body(d.calls)[13], "SelectBrush solid " + gdi::ColorText(r.on)) << std::hex << r.on;
+  }
   auto back = Lamp({{plat::ax::DISPID_BACKCOLOR, static_cast<std::int32_t>(0x8000000Fu)}});
   EXPECT_EQ(Pixel(Draw(back.get()).image, 2, 2), gdi::GetSysColor(gdi::COLOR_BTNFACE));
 }
@@ -254,15 +258,29 @@ TEST_F(LampDrawing, WidthsOfZeroAndMoreRings) {
   EXPECT_EQ(Pixel(n.image, 1, 16), kRed);
 }
 
-TEST_F(LampDrawing, RingsStopWhenTheRectangleHasCollapsed) {
-  auto sixteen = Lamp({{dispidBevelWidthOuter, 16}, {dispidBevelWidthInner, 16}});
-  auto huge = Lamp({{dispidBevelWidthOuter, 32767}, {dispidBevelWidthInner, 32767}});
-  const auto a = Draw(sixteen.get());
-  const auto b = Draw(huge.get());
-  EXPECT_EQ(a.image, b.image);
-  EXPECT_EQ(a.calls, b.calls);
-  EXPECT_LT(b.calls.size(), 200u);
-  for (const std::string& c : b.calls) EXPECT_EQ(c.find("Ellipse (16,16,"), std::string::npos) << c;
+TEST_F(LampDrawing, RingsRepeatExactlyTheirWidthPastACollapsedRectangle) {
+  struct Row { std::int32_t outer, inner; const char* lastOuter; };
+  for (const Row r : {Row{17, 0, "Polyline (16,14) (16,16) (16,16)"}, Row{20, 3, "Polyline (19,11) (19,19) (13,19)"},
+                      Row{32767, 32767, "Polyline (32766,-32736) (32766,32766) (-32734,32766)"}}) {
+    auto lamp = Lamp({{dispidBevelWidthOuter, r.outer}, {dispidBevelWidthInner, r.inner}});
+    const auto body = Body(Draw(lamp.get()).calls);
+    const auto count = [&body](const char* what) {
+      return std::count_if(body.begin(), body.end(), [what](const std::string& c) { return c.rfind(what, 0) == 0; });
+    };
+    EXPECT_EQ(count("Polyline"), 2 * r.outer) << r.outer;  // raised: light and shadow per ring
+    EXPECT_EQ(count("Chord"), r.inner) << r.inner;         // lowered ellipse: one chord per ring
+    EXPECT_NE(std::find(body.begin(), body.end(), r.lastOuter), body.end()) << r.lastOuter;
+  }
+}
+
+TEST_F(LampDrawing, AnUnknownOuterShapeFillsNothing) {
+  auto block = DefaultBlock();
+  block[27] = 2;  // BevelShapeOuter, as only stored data can hold it
+  ComPtr<IControl> lamp = NewLamp();
+  ASSERT_EQ(lamp->Load(block), S_OK);
+  const auto body = Body(Draw(lamp.get()).calls);
+  EXPECT_EQ(std::count_if(body.begin(), body.end(), [](const std::string& c) { return c.rfind("FillRect", 0) == 0; }), 0);
+  EXPECT_EQ(body.back(), "Ellipse (6,6,27,27)");  // the face is still drawn
 }
 
 TEST_F(LampDrawing, UnusableAreasDrawNothing) {
