@@ -5,6 +5,7 @@
 #include "editing/edit_flags.h"
 #include "editing/editor_view.h"
 #include "editing/page_lists.h"
+#include "link/startup.h"
 #include "objects/records.h"
 
 namespace tavoro {
@@ -17,6 +18,8 @@ class EditorHost {
   virtual ~EditorHost() = default;
   // The Map page keyboard's scroll handler; it ends by drawing the zones (Plot_MapZones).
   virtual void hsbKey_Change() = 0;
+  // The window's commands beside the pages (the Wave page switches stereo merge).
+  virtual void SetCommandEnabled(StartupHost::Command command, bool enabled) = 0;
 };
 
 struct EditContext {

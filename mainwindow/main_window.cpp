@@ -12,6 +12,7 @@
 #include <array>
 
 #include "editing/clear_display.h"
+#include "editing/page_fillers.h"
 #include "editing/page_lists.h"
 #include "link/link.h"
 #include "mainwindow/app.h"
@@ -444,6 +445,8 @@ EditorView frmMain::View() {
   return v;
 }
 
+EditContext frmMain::Editing() { return EditContext{app_.link(), app_.store, app_.flags, View(), app_.lists, this}; }
+
 // ---------------------------------------------------------------------------------------------
 // Load and close
 
@@ -759,6 +762,7 @@ void frmMain::hsbKey_Change() {
   for (int i = 0; i < plat::ctl::Keyboard::kKeys; ++i) pnlKey()(i).SetTag(std::to_string(12 * p + i));
   // Notes above 127 have no key: the last four panels go at the top octave and come back below it.
   for (int i = 68; i < plat::ctl::Keyboard::kKeys; ++i) pnlKey()(i).SetVisible(p != 5);
+  Plot_MapZones(View(), app_.store, app_.lists);
 }
 
 void frmMain::ctlMIDIin_Message() { app_.link().ctlMIDIin_Message(); }

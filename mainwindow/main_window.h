@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/edit_context.h"
 #include "editing/editor_view.h"
 #include "link/host.h"
 #include "link/startup.h"
@@ -45,7 +46,7 @@ namespace tavoro {
 class App;
 class Link;
 
-class frmMain : public QMainWindow, public LinkHost, public StartupHost {
+class frmMain : public QMainWindow, public LinkHost, public StartupHost, public EditorHost {
  public:
   explicit frmMain(App& app);
   ~frmMain() override;
@@ -70,7 +71,7 @@ class frmMain : public QMainWindow, public LinkHost, public StartupHost {
   void cmdPlaySample_MouseUp(int Button, int Shift, int X, int Y);
   void pnlKey_DragOver(int Index);
   void pnlKey_DragDrop();
-  void hsbKey_Change();
+  void hsbKey_Change() override;
   void ctlMIDIin_Message();
   void tmrComboRetract_Timer();
   void cboTone_DropDown(int Index);
@@ -104,6 +105,8 @@ class frmMain : public QMainWindow, public LinkHost, public StartupHost {
 
   // The controls the editing procedures reach beyond the pages.
   EditorView View();
+  // What the senders and page fillers work on; valid once the link exists.
+  EditContext Editing();
 
   // --- frame controls ------------------------------------------------------------------------
   plat::ctl::IndexTab* Tavorotab = nullptr;

@@ -207,6 +207,7 @@ struct ObjectStore {
   std::vector<ColourValue> ZoneColour;
   std::array<ColourValue, 6> ZoneColourList{};
   std::int16_t CurZoneIdx = 0;
+  std::int16_t ZoneToneEntry = -1;  // directory index of the shown zone's Tone, -1 none
   // Preset
   PresetRecord CurPreset;
   plat::Bytes PresetDump;

@@ -1,0 +1,20 @@
+#include "editing/filler_support.h"
+
+#include "editing/number_text.h"
+
+namespace tavoro::fill {
+
+int Selector(plat::ctl::TextBox& box, int initial, int first, int last) {
+  if (box.Text().empty()) box.SetText(std::to_string(initial));
+  const auto v = ParseInt16(box.Text());
+  if (!v || *v < first || *v > last) throw std::runtime_error(box.Name() + " holds no selector number");
+  return *v;
+}
+
+const DirEntry* FindEntry(const ObjDir& dir, int number) {
+  for (const DirEntry& e : dir.Entries)
+    if (e.Number == number) return &e;
+  return nullptr;
+}
+
+}  // namespace tavoro::fill

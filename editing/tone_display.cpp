@@ -1,0 +1,217 @@
+// The Tone pages filled from the current Tone: envelopes with their special texts, the DCA, DCF,
+// DCO, pan and LFO controls, and the Wave the Tone plays.
+#include "editing/filler_support.h"
+#include "editing/number_text.h"
+#include "editing/page_fillers.h"
+#include "platform/controls/lists.h"
+
+namespace tavoro {
+
+namespace {
+
+using plat::ctl::ComboBox;
+using plat::ctl::ControlArray;
+using plat::ctl::OptionButton;
+using plat::ctl::Slider;
+using plat::ctl::TextBox;
+
+// The Tone page's special texts. 165 in the font "Symbol" is the infinity sign; the box's font
+// always goes with what it shows, so a number never appears in "Symbol" nor the sign without it.
+constexpr char kInfinity = static_cast<char>(165);
+constexpr int kInfiniteStage = 99;
+constexpr int kSignedHighest = 99;  // a Tone's signed field above this shows as negative
+
+void ShowStageText(TextBox& box, const std::string& text) {
+  const bool infinity = text.size() == 1 && text[0] == kInfinity;
+  if (infinity)
+    box.SetFontName("Symbol");
+  else if (box.FontName() == "Symbol")
+    box.SetFontName("MS Sans Serif");
+  box.SetText(text);
+}
+
+// Decay and release: 99 is endless.
+void ShowEndless(TextBox& box, int v) {
+  ShowStageText(box, v == kInfiniteStage ? std::string(1, kInfinity) : std::to_string(v));
+}
+
+struct Envelope {
+  TextBox& att;
+  TextBox& sus;
+  TextBox& dec;
+  TextBox& rel;
+  Slider& sldAtt;
+  Slider& sldSus;
+  Slider& sldDec;
+  Slider& sldRel;
+  std::uint8_t& trigger;
+  int A, S, D, R;
+};
+
+void ShowEnvelope(const Envelope& e) {
+  fill::ShowPair(e.att, e.sldAtt, fill::Signed(e.A, kSignedHighest));
+  if (e.S != 0) {
+    e.trigger = 1;
+    fill::ShowPair(e.sus, e.sldSus, e.S);
+    e.sldDec.SetValue(e.D);
+    ShowStageText(e.dec, "--");
+    e.sldDec.SetEnabled(false);
+    e.dec.SetEnabled(false);
+  } else {
+    e.trigger = 0;
+    e.sus.SetText("gt");
+    e.sldDec.SetValue(e.D);
+    ShowEndless(e.dec, e.D);
+  }
+  e.sldRel.SetValue(e.R);
+  ShowEndless(e.rel, e.R);
+}
+
+void ShowSigned(ControlArray<TextBox>& boxes, ControlArray<Slider>& sliders, int index, int v) {
+  fill::ShowPair(boxes(index), sliders(index), fill::Signed(v, kSignedHighest));
+}
+
+void ShowUnsigned(ControlArray<TextBox>& boxes, ControlArray<Slider>& sliders, int index, int v) {
+  fill::ShowPair(boxes(index), sliders(index), v);
+}
+
+// One envelope selection set of three: none, envelope 1, envelope 2.
+void EnvSel(TabPages& p, int first, int v) { fill::SelectOption(p.optToneEnvSel, first, 3, v, false); }
+
+// A mode pair: the first option for the bit clear, the second for it set.
+void ModeBit(TabPages& p, int first, int bits, int mask) { p.optToneModMode(first + ((bits & mask) ? 1 : 0)).SetValue(true); }
+
+void ShowEntry(ComboBox& combo, int index) { combo.SetText(combo.List(index)); }
+
+void ShowWave(const ObjectStore& s, TabPages& p) {
+  TextBox& num = p.txtTone(0);
+  TextBox& name = p.txtTone(1);
+  if (!s.WaveLoaded) {
+    num.SetText("");
+    name.SetText("No Waves Avail");
+    num.SetEnabled(false);
+    name.SetEnabled(false);
+    return;
+  }
+  num.SetEnabled(true);
+  fill::ShowNumber(num, s.CurTone.WaveNum);
+  name.SetEnabled(true);
+  if (const DirEntry* e = fill::FindEntry(s.WaveDir, s.CurTone.WaveNum)) name.SetText(Trim(e->Name));
+}
+
+void ShowAmplifierAndFilter(const ToneRecord& t, TabPages& p) {
+  EnvSel(p, 0, t.DcaEnvSel);
+  ShowSigned(p.txtDCA, p.sldDCA, 0, t.Dca0);
+  ShowSigned(p.txtDCA, p.sldDCA, 1, t.Dca1);
+  ModeBit(p, 0, t.DcaDcfModeBits, 1);
+  ShowSigned(p.txtDCA, p.sldDCA, 2, t.Dca2);
+  ShowEntry(p.cboTone(0), t.DcaAuxSrc);
+  EnvSel(p, 3, t.DcfEnvSel);
+  ShowSigned(p.txtDCF, p.sldDCF, 0, t.Dcf0);
+  ShowSigned(p.txtDCF, p.sldDCF, 1, t.Dcf1);
+  ModeBit(p, 2, t.DcaDcfModeBits, 2);
+  ShowSigned(p.txtDCF, p.sldDCF, 2, t.Dcf2);
+  ShowSigned(p.txtDCF, p.sldDCF, 3, t.Dcf3);
+  ShowUnsigned(p.txtDCF, p.sldDCF, 4, t.Dcf4);
+  ShowEntry(p.cboTone(1), t.DcfAuxSrc);
+}
+
+void ShowOscillatorAndPan(const ToneRecord& t, TabPages& p) {
+  EnvSel(p, 6, t.DcoEnvSel);
+  ModeBit(p, 6, t.DcoModeBits, 1);
+  ShowSigned(p.txtDCO, p.sldDCO, 0, t.Dco0);
+  ModeBit(p, 8, t.DcoModeBits, 2);
+  ShowSigned(p.txtDCO, p.sldDCO, 1, t.Dco1);
+  ModeBit(p, 10, t.DcoModeBits, 8);
+  ModeBit(p, 12, t.DcoModeBits, 16);
+  ModeBit(p, 4, t.DcoModeBits, 32);
+  ShowSigned(p.txtDCO, p.sldDCO, 2, t.Dco2);
+  ModeBit(p, 14, t.DcoModeBits, 4);
+  ModeBit(p, 16, t.DcoModeBits, 64);
+  ShowSigned(p.txtDCO, p.sldDCO, 3, t.Dco3);
+  ShowEntry(p.cboTone(2), t.DcoAuxSrc);
+  EnvSel(p, 9, t.PanEnvSel);
+  ModeBit(p, 18, t.PanModeBits, 1);
+  ShowSigned(p.txtPan, p.sldPan, 1, t.Pan1);
+  ModeBit(p, 20, t.PanModeBits, 2);
+  ShowSigned(p.txtPan, p.sldPan, 2, t.Pan2);
+  ModeBit(p, 22, t.PanModeBits, 8);
+  ModeBit(p, 24, t.PanModeBits, 16);
+  ModeBit(p, 26, t.PanModeBits, 32);
+  ShowSigned(p.txtPan, p.sldPan, 3, t.Pan3);
+  ModeBit(p, 28, t.PanModeBits, 4);
+  ModeBit(p, 30, t.PanModeBits, 64);
+  ShowSigned(p.txtPan, p.sldPan, 0, t.Pan0);
+  ShowEntry(p.cboTone(3), t.PanAuxSrc);
+}
+
+void ShowLfo(const ToneRecord& t, TabPages& p) {
+  ShowEntry(p.cboTone(4), t.LfoWaveshape);
+  ShowUnsigned(p.txtLFO, p.sldLFO, 0, t.Lfo0);
+  ShowUnsigned(p.txtLFO, p.sldLFO, 1, t.Lfo1);
+  ShowUnsigned(p.txtLFO, p.sldLFO, 2, t.Lfo2);
+  ShowEntry(p.cboTone(5), t.LfoSrc1);
+  ShowUnsigned(p.txtLFO, p.sldLFO, 3, t.Lfo3);
+  ShowEntry(p.cboTone(6), t.LfoSrc2);
+  ShowEntry(p.cboTone(7), t.LfoQuantSrc);
+
+  // The quantise pair: an amount, or "qnt" with the number of steps.
+  TextBox& quant = p.txtLFO(4);
+  TextBox& steps = p.txtLFO(5);
+  Slider& stepSlider = p.sldLFO(5);
+  if (t.Lfo4 != 0) {
+    fill::ShowNumber(quant, fill::Signed(t.Lfo4, kSignedHighest));
+    steps.SetText("amt");
+    stepSlider.SetValue(0);
+    steps.SetEnabled(false);
+    stepSlider.SetEnabled(false);
+    return;
+  }
+  quant.SetText("qnt");
+  steps.SetEnabled(true);
+  stepSlider.SetEnabled(true);
+  if (p.cboTone(7).Text() == "keybdpos") {
+    steps.SetMaxLength(3);
+    steps.SetText("kbd");
+    stepSlider.SetValue(0);
+    steps.SetEnabled(false);
+    stepSlider.SetEnabled(false);
+  } else if (t.Lfo5 != 0) {
+    steps.SetMaxLength(3);
+    fill::ShowPair(steps, stepSlider, t.Lfo5 + 1);
+  } else {
+    steps.SetMaxLength(4);
+    steps.SetText("none");
+    stepSlider.SetValue(0);
+  }
+}
+
+}  // namespace
+
+bool LoadToneDisplay(EditContext& ctx) {
+  return fill::Fill(ctx, "LoadToneDisplay()", "Error updating Tone display", [&] {
+    TabPages& p = fill::Pages(ctx);
+    const ToneRecord& t = ctx.store.CurTone;
+    fill::Need(ctx.view.txtObjectName, "txtObjectName").SetLocked(false);
+    fill::EnableAll(ctx.lists.ToneControls);
+    fill::EnableAll(ctx.lists.ToneControls2);
+    ShowWave(ctx.store, p);
+    ShowEnvelope({fill::Need(p.txtEnv1Att, "txtEnv1Att"), fill::Need(p.txtEnv1Sus, "txtEnv1Sus"),
+                  fill::Need(p.txtEnv1Dec, "txtEnv1Dec"), fill::Need(p.txtEnv1Rel, "txtEnv1Rel"),
+                  fill::Need(p.sldEnv1Att, "sldEnv1Att"), fill::Need(p.sldEnv1Sus, "sldEnv1Sus"),
+                  fill::Need(p.sldEnv1Dec, "sldEnv1Dec"), fill::Need(p.sldEnv1Rel, "sldEnv1Rel"),
+                  ctx.flags.Env1Trigger, t.Env1Att, t.Env1Sus, t.Env1Dec, t.Env1Rel});
+    Plot_Envelope(ctx, 1);
+    ShowEnvelope({fill::Need(p.txtEnv2Att, "txtEnv2Att"), fill::Need(p.txtEnv2Sus, "txtEnv2Sus"),
+                  fill::Need(p.txtEnv2Dec, "txtEnv2Dec"), fill::Need(p.txtEnv2Rel, "txtEnv2Rel"),
+                  fill::Need(p.sldEnv2Att, "sldEnv2Att"), fill::Need(p.sldEnv2Sus, "sldEnv2Sus"),
+                  fill::Need(p.sldEnv2Dec, "sldEnv2Dec"), fill::Need(p.sldEnv2Rel, "sldEnv2Rel"),
+                  ctx.flags.Env2Trigger, t.Env2Att, t.Env2Sus, t.Env2Dec, t.Env2Rel});
+    Plot_Envelope(ctx, 2);
+    ShowAmplifierAndFilter(t, p);
+    ShowOscillatorAndPan(t, p);
+    ShowLfo(t, p);
+  });
+}
+
+}  // namespace tavoro
