@@ -5,6 +5,7 @@
 #include "editing/filler_support.h"
 #include "editing/number_text.h"
 #include "editing/page_fillers.h"
+#include "editing/tone_texts.h"
 #include "platform/controls/panels.h"
 #include "platform/controls/picture_box.h"
 
@@ -62,7 +63,7 @@ void Draw(PictureBox& p, plat::ctl::Label& mode, std::uint8_t trigger, Stages v)
     mode.SetCaption("Gate Mode");
   }
   p.Cls();
-  int a = fill::Signed(v.A, 99);
+  int a = ToneSignedValue(static_cast<std::int16_t>(v.A));
   if (a >= 0) {
     p.Line(kX0, kZero, a + kX0, kFull, kWhite);
   } else {

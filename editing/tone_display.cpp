@@ -3,6 +3,7 @@
 #include "editing/filler_support.h"
 #include "editing/number_text.h"
 #include "editing/page_fillers.h"
+#include "editing/tone_texts.h"
 #include "platform/controls/lists.h"
 
 namespace tavoro {
@@ -15,26 +16,6 @@ using plat::ctl::OptionButton;
 using plat::ctl::Slider;
 using plat::ctl::TextBox;
 
-// The Tone page's special texts. 165 in the font "Symbol" is the infinity sign; the box's font
-// always goes with what it shows, so a number never appears in "Symbol" nor the sign without it.
-constexpr char kInfinity = static_cast<char>(165);
-constexpr int kInfiniteStage = 99;
-constexpr int kSignedHighest = 99;  // a Tone's signed field above this shows as negative
-
-void ShowStageText(TextBox& box, const std::string& text) {
-  const bool infinity = text.size() == 1 && text[0] == kInfinity;
-  if (infinity)
-    box.SetFontName("Symbol");
-  else if (box.FontName() == "Symbol")
-    box.SetFontName("MS Sans Serif");
-  box.SetText(text);
-}
-
-// Decay and release: 99 is endless.
-void ShowEndless(TextBox& box, int v) {
-  ShowStageText(box, v == kInfiniteStage ? std::string(1, kInfinity) : std::to_string(v));
-}
-
 struct Envelope {
   TextBox& att;
   TextBox& sus;
@@ -45,30 +26,30 @@ struct Envelope {
   Slider& sldDec;
   Slider& sldRel;
   std::uint8_t& trigger;
-  int A, S, D, R;
+  std::int16_t A, S, D, R;
 };
 
 void ShowEnvelope(const Envelope& e) {
-  fill::ShowPair(e.att, e.sldAtt, fill::Signed(e.A, kSignedHighest));
+  fill::ShowPair(e.att, e.sldAtt, ToneSignedValue(e.A));
   if (e.S != 0) {
     e.trigger = 1;
     fill::ShowPair(e.sus, e.sldSus, e.S);
     e.sldDec.SetValue(e.D);
-    ShowStageText(e.dec, "--");
+    SetStageText(e.dec, "--");
     e.sldDec.SetEnabled(false);
     e.dec.SetEnabled(false);
   } else {
     e.trigger = 0;
-    e.sus.SetText("gt");
+    e.sus.SetText(SustainText(0));
     e.sldDec.SetValue(e.D);
-    ShowEndless(e.dec, e.D);
+    SetStageText(e.dec, DecayReleaseText(e.D));
   }
   e.sldRel.SetValue(e.R);
-  ShowEndless(e.rel, e.R);
+  SetStageText(e.rel, DecayReleaseText(e.R));
 }
 
-void ShowSigned(ControlArray<TextBox>& boxes, ControlArray<Slider>& sliders, int index, int v) {
-  fill::ShowPair(boxes(index), sliders(index), fill::Signed(v, kSignedHighest));
+void ShowSigned(ControlArray<TextBox>& boxes, ControlArray<Slider>& sliders, int index, std::int16_t v) {
+  fill::ShowPair(boxes(index), sliders(index), ToneSignedValue(v));
 }
 
 void ShowUnsigned(ControlArray<TextBox>& boxes, ControlArray<Slider>& sliders, int index, int v) {
@@ -160,14 +141,14 @@ void ShowLfo(const ToneRecord& t, TabPages& p) {
   TextBox& steps = p.txtLFO(5);
   Slider& stepSlider = p.sldLFO(5);
   if (t.Lfo4 != 0) {
-    fill::ShowNumber(quant, fill::Signed(t.Lfo4, kSignedHighest));
+    quant.SetText(Lfo4Text(t.Lfo4));
     steps.SetText("amt");
     stepSlider.SetValue(0);
     steps.SetEnabled(false);
     stepSlider.SetEnabled(false);
     return;
   }
-  quant.SetText("qnt");
+  quant.SetText(Lfo4Text(0));
   steps.SetEnabled(true);
   stepSlider.SetEnabled(true);
   if (p.cboTone(7).Text() == "keybdpos") {
@@ -181,7 +162,7 @@ void ShowLfo(const ToneRecord& t, TabPages& p) {
     fill::ShowPair(steps, stepSlider, t.Lfo5 + 1);
   } else {
     steps.SetMaxLength(4);
-    steps.SetText("none");
+    steps.SetText(Lfo5Text(0));
     stepSlider.SetValue(0);
   }
 }
