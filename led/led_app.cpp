@@ -82,15 +82,14 @@ GLIMMET_EXPORT plat::com::HRESULT DllRegisterServer() {
   return S_OK;
 }
 
-// Removing what is not registered counts as done, and every step is tried, so a stale or half
-// registration can always be removed; the first real failure is returned.
+// Stops at the first step that fails: a library whose type library is not registered is not
+// registered at all, and its class keys are left as they are.
 GLIMMET_EXPORT plat::com::HRESULT DllUnregisterServer() {
   using namespace plat::com;
-  HRESULT result = S_OK;
-  const HRESULT lib = UnRegisterTypeLib(glimmet::LIBID_LedLib, glimmet::kLedLibMajor, glimmet::kLedLibMinor);
-  if (Failed(lib) && lib != TYPE_E_LIBNOTREGISTERED) result = SELFREG_E_TYPELIB;
-  if (!theApp.UpdateRegistryAll(false) && result == S_OK) result = SELFREG_E_CLASS;
-  return result;
+  if (Failed(UnRegisterTypeLib(glimmet::LIBID_LedLib, glimmet::kLedLibMajor, glimmet::kLedLibMinor)))
+    return SELFREG_E_TYPELIB;
+  if (!theApp.UpdateRegistryAll(false)) return SELFREG_E_CLASS;
+  return S_OK;
 }
 
 GLIMMET_EXPORT plat::com::HRESULT DllGetClassObject(const plat::com::CLSID* clsid, const plat::com::IID* iid,

@@ -36,14 +36,9 @@ HRESULT COleControlModule::GetClassObject(const CLSID& clsid, const IID& iid, vo
 HRESULT COleControlModule::CanUnloadNow() const { return objects_ == 0 && locks_ == 0 ? S_OK : S_FALSE; }
 
 bool COleControlModule::UpdateRegistryAll(bool registering) {
-  bool ok = true;
-  for (COleObjectFactory* f : factories_) {
-    if (!f->UpdateRegistry(registering)) {
-      ok = false;
-      if (registering) break;
-    }
-  }
-  return ok;
+  for (COleObjectFactory* f : factories_)
+    if (!f->UpdateRegistry(registering)) return false;  // the first failure ends the walk
+  return true;
 }
 
 COleObjectFactory::COleObjectFactory(COleControlModule& module, const CLSID& clsid, std::string progId,

@@ -48,8 +48,8 @@ class COleControlModule {
   // The answers of the four entry points.
   com::HRESULT GetClassObject(const com::CLSID& clsid, const com::IID& iid, void** out);
   com::HRESULT CanUnloadNow() const;  // S_OK when no object and no lock is alive, else S_FALSE
-  // Lets every factory register (or unregister); false when one failed. Unregistering tries
-  // every factory even after a failure.
+  // Lets every factory register (or unregister), in order; false at the first that fails, and
+  // the factories after it are not asked.
   bool UpdateRegistryAll(bool registering);
 
  private:

@@ -90,20 +90,35 @@ TEST_F(Registration, UnregisteringLeavesNoKeyOfTheLibraryAndSparesOthers) {
   ASSERT_EQ(Glimmet().registerServer(), S_OK);
   EXPECT_EQ(Glimmet().unregisterServer(), S_OK);
   EXPECT_EQ(AllKeys(), unrelated);
-  // Twice, and on a registry that never had it: still done.
-  EXPECT_EQ(Glimmet().unregisterServer(), S_OK);
-  EXPECT_EQ(AllKeys(), unrelated);
 }
 
-TEST_F(Registration, AStaleHalfRegistrationCanAlwaysBeRemoved) {
-  ASSERT_EQ(Glimmet().registerServer(), S_OK);
-  // Someone removed the type library by hand and left the classes.
-  ASSERT_TRUE(DeleteClassesTree(kLibKey));
-  EXPECT_EQ(Glimmet().unregisterServer(), S_OK);
-  EXPECT_FALSE(ClassesKeyExists(kCtrlKey));
-  EXPECT_FALSE(ClassesKeyExists(kPageKey));
-  EXPECT_FALSE(ClassesKeyExists("Pendrel.LED"));
-  EXPECT_FALSE(ClassesKeyExists("Interface\\" + FormatGuid(IID_DLED)));
+TEST_F(Registration, UnregisteringStopsAtTheTypeLibraryWhenItIsNotRegistered) {
+  // Nothing registered, a second unregistration, and a type library removed by hand: the type
+  // library step fails first, and the class keys stay as they were.
+  struct Case { const char* what; bool registerFirst; bool unregisterFirst; bool dropLib; bool classesLeft; };
+  for (const Case& c : {Case{"never registered", false, false, false, false},
+                        Case{"unregistered twice", true, true, false, false},
+                        Case{"type library keys removed by hand", true, false, true, true}}) {
+    if (c.registerFirst) {
+      ASSERT_EQ(Glimmet().registerServer(), S_OK) << c.what;
+    }
+    if (c.unregisterFirst) {
+      ASSERT_EQ(Glimmet().unregisterServer(), S_OK) << c.what;
+    }
+    if (c.dropLib) {
+      for (const std::string& key : {kLibKey, "Interface\\" + FormatGuid(IID_DLED), "Interface\\" + FormatGuid(IID_DLEDEvents)})
+        ASSERT_TRUE(DeleteClassesTree(key)) << key;
+    }
+    const auto before = AllKeys();
+    EXPECT_EQ(Glimmet().unregisterServer(), SELFREG_E_TYPELIB) << c.what;
+    EXPECT_EQ(AllKeys(), before) << c.what;
+    EXPECT_EQ(ClassesKeyExists(kCtrlKey), c.classesLeft) << c.what;
+    EXPECT_EQ(ClassesKeyExists("Pendrel.LED"), c.classesLeft) << c.what;
+    // Registering again and unregistering clears everything.
+    ASSERT_EQ(Glimmet().registerServer(), S_OK) << c.what;
+    EXPECT_EQ(Glimmet().unregisterServer(), S_OK) << c.what;
+    EXPECT_FALSE(ClassesKeyExists(kCtrlKey)) << c.what;
+  }
 }
 
 TEST_F(Registration, AnUnwritableRegistryFailsTheTypeLibraryStep) {
