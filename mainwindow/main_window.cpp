@@ -425,7 +425,7 @@ void frmMain::ConnectEvents() {
   for (int i : pages.cboTone.Indexes()) pages.cboTone(i).DropDown = [this, i] { cboTone_DropDown(i); };
   for (int i : pages.cboPreset.Indexes()) pages.cboPreset(i).DropDown = [this, i] { cboPreset_DropDown(i); };
   for (int i : pages.cboGlobal.Indexes()) pages.cboGlobal(i).DropDown = [this, i] { cboGlobal_DropDown(i); };
-  connect(mnuExit, &QAction::triggered, this, [this] { close(); });
+  ConnectCommands();
 }
 
 plat::ctl::ControlArray<Panel3D>& frmMain::pnlKey() { return keyboard->Keys(); }

@@ -45,6 +45,9 @@ namespace tavoro {
 
 class App;
 class Link;
+class frmAbout;
+class frmConfig;
+class frmStats;
 
 class frmMain : public QMainWindow, public LinkHost, public StartupHost, public EditorHost {
  public:
@@ -81,6 +84,13 @@ class frmMain : public QMainWindow, public LinkHost, public StartupHost, public 
   void cboTone_Change(int Index);
   void cboPreset_Change(int Index);
   void cboGlobal_Change(int Index);
+  // The commands (commands.cpp).
+  void cmdConfig_Click();
+  void mnuConfig_Click(int tab);  // shows the configuration window on page `tab`
+  void cmdStats_Click();
+  void mnuStats_Click();
+  void mnuAbout_Click();
+  void mnuHelp_Click(int command);  // help command 9 (the file) or 11 (its topics)
   // Who commits a list of the given name (another window's list registers itself here; tests
   // may listen in). An empty function removes the entry.
   void SetComboCommit(const std::string& name, std::function<void(int index)> commit);
@@ -203,6 +213,8 @@ class frmMain : public QMainWindow, public LinkHost, public StartupHost, public 
   void BuildKeyboard();
   void BuildStatusBar();
   void ConnectEvents();
+  void ConnectCommands();
+  frmConfig& ShowConfig();
   void Centre();
   void LeaveHandler();
   bool LinkBusy() const;
@@ -224,6 +236,10 @@ class frmMain : public QMainWindow, public LinkHost, public StartupHost, public 
   bool closePending_ = false;
   bool unloaded_ = false;
   std::map<std::string, std::function<void(int)>> comboCommit_;
+  // The side windows, one of each at a time.
+  QPointer<frmConfig> configForm_;
+  QPointer<frmStats> statsForm_;
+  QPointer<frmAbout> aboutForm_;
 };
 
 }  // namespace tavoro

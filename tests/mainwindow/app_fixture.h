@@ -17,6 +17,7 @@
 #include "mainwindow/main_window.h"
 #include "platform/com/server.h"
 #include "platform/registry/registry.h"
+#include "platform/ui/find_window.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/sysinfo.h"
 #include "platform/ui/wait.h"
@@ -29,6 +30,12 @@ using Bytes = std::vector<std::uint8_t>;
 inline Bytes KeyMessage(std::uint8_t key) { return {0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x01, 0x01, key, 0xF7}; }
 
 inline void RunEventsFor(int ms) { plat::WaitUntil([] { return false; }, ms); }
+
+// The top-level window titled `title`, once windows closed meanwhile have gone; null when none.
+inline QWidget* WindowTitled(const char* title) {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  return plat::FindTopLevelWindow(title);
+}
 
 inline void ClearSettings() {
   plat::reg::RegDeleteTree(plat::reg::HKEY_CURRENT_USER, "Software\\Brevix");

@@ -8,7 +8,11 @@
 #include <QWidget>
 #include <memory>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "platform/ui/find_window.h"
+#include "platform/ui/help.h"
 #include "platform/ui/shell.h"
 #include "platform/ui/sysinfo.h"
 
@@ -69,6 +73,49 @@ TEST(Shell, RecorderTakesEveryRequestAndHandsBack) {
 TEST(Shell, StartingAMissingProgramFails) {
   EXPECT_FALSE(plat::StartProgram("/nonexistent/program"));
   EXPECT_FALSE(plat::StartProgram(""));
+}
+
+TEST(Help, AnExistingFileGoesToTheDesktopAMissingOneNowhere) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::string present = dir.filePath("tavoro.hlp").toStdString();
+  QFile file(QString::fromStdString(present));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  struct Case {
+    std::string file;
+    int command;
+    bool opened;
+  };
+  const Case cases[] = {
+      {present, plat::kHelpForceFile, true},
+      {present, plat::kHelpFinder, true},
+      {dir.filePath("missing.hlp").toStdString(), plat::kHelpForceFile, false},
+      {dir.path().toStdString(), plat::kHelpFinder, false},  // a directory is no help file
+      {"", plat::kHelpForceFile, false},
+  };
+  for (const Case& c : cases) {
+    plat::ShellRecorder shell;
+    EXPECT_EQ(plat::ShowHelp({c.command, c.file}), c.opened) << c.file;
+    ASSERT_EQ(shell.requests.size(), c.opened ? 1u : 0u) << c.file;
+    if (c.opened) {
+      EXPECT_EQ(shell.requests[0].verb, "open");
+      EXPECT_EQ(shell.requests[0].target, present);
+    }
+  }
+}
+
+TEST(Help, RecorderTakesTheRequestInsteadOfTheDesktop) {
+  plat::ShellRecorder shell;
+  {
+    plat::HelpRecorder help(false);
+    EXPECT_FALSE(plat::ShowHelp({plat::kHelpFinder, "/nowhere/tavoro.hlp"}));
+    ASSERT_EQ(help.requests.size(), 1u);
+    EXPECT_EQ(help.requests[0].command, plat::kHelpFinder);
+    EXPECT_EQ(help.requests[0].file, "/nowhere/tavoro.hlp");
+  }
+  EXPECT_FALSE(plat::ShowHelp({plat::kHelpForceFile, "/nowhere/tavoro.hlp"}));
+  EXPECT_TRUE(shell.requests.empty());
 }
 
 TEST(FindWindow, FindsTopLevelWindowsByTitleShownOrNot) {
