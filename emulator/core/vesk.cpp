@@ -407,7 +407,8 @@ Message Vesk::dirStatus(Kind kind) const {
   WriteNibbles(r, head::DataLength, 4, DataLengthFor(kDirStatusLength));
   WriteNibbles(r, head::Number, 4, static_cast<std::uint32_t>(kind));
 
-  // Parameter memory: every stored data byte counts, in words; one pool for all kinds.
+  // Parameter memory: every stored data byte counts, in whole words; one pool for all kinds. The
+  // kind's used and the free figures go out in bytes, the free parameter RAM in words.
   constexpr std::uint32_t kParmWords = 0x10000;
   std::uint32_t usedAll = 0, usedKind = 0;
   for (std::size_t k = 0; k < kObjectKinds; ++k)
@@ -426,8 +427,8 @@ Message Vesk::dirStatus(Kind kind) const {
   WriteNibbles(r, 26, 4, static_cast<std::uint32_t>(objects.size()));
   WriteNibbles(r, 30, 4, static_cast<std::uint32_t>(lowest));
   WriteNibbles(r, 34, 4, static_cast<std::uint32_t>(highest));
-  WriteNibbles(r, 38, 6, usedKind);
-  WriteNibbles(r, 44, 6, freeParm);
+  WriteNibbles(r, 38, 6, usedKind * 2);
+  WriteNibbles(r, 44, 6, freeParm * 2);
   WriteNibbles(r, 50, 6, freeParm);
   WriteNibbles(r, 56, 4, static_cast<std::uint32_t>(bank_.installedKw));
   WriteNibbles(r, 60, 4, static_cast<std::uint32_t>(FreeSampleKw(bank_)));

@@ -52,6 +52,11 @@ TEST(VeskObjects, DirectoryStatusAgreesWithTheDirectoryForEveryKind) {
     EXPECT_EQ(Nibbles(st, 22, 4), 255u);                                    // highest allowed
     // The memory figures are the instrument's, the same whatever kind was asked.
     for (std::size_t pos : {50, 56, 60}) EXPECT_EQ(Nibbles(st, pos, pos == 50 ? 6 : 4), Nibbles(first, pos, pos == 50 ? 6 : 4));
+    // The kind's parameter memory in bytes (whole words), the free parameter RAM in words.
+    std::uint32_t bytes = 0;
+    for (const auto& [number, d] : vesk.bank().of(static_cast<Kind>(kind))) bytes += ((Nibbles(d, 10, 4) + 1) / 2) * 2;
+    EXPECT_EQ(Nibbles(st, 38, 6), bytes);
+    EXPECT_EQ(Nibbles(st, 44, 6), 2 * Nibbles(st, 50, 6));
   }
   // Free sample memory is what the Waves leave of the installed memory.
   std::uint32_t used = 0;
