@@ -111,9 +111,19 @@ ControlEvents::ControlEvents(Control* owner) : QObject(owner->Widget()), owner_(
   owner->Widget()->installEventFilter(this);
 }
 
+void ControlEvents::ListenToPart(QWidget* part) {
+  if (part) part->installEventFilter(this);
+}
+
 bool ControlEvents::eventFilter(QObject* watched, QEvent* event) {
-  if (!owner_ || watched != owner_->Widget()) return false;
+  if (!owner_) return false;
   QWidget* w = owner_->Widget();
+  if (watched != w) {
+    // A part of the control (a list's viewport) reports only its mouse buttons.
+    auto* part = qobject_cast<QWidget*>(watched);
+    if (!part || !w->isAncestorOf(part)) return false;
+    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease) return false;
+  }
   switch (event->type()) {
     case QEvent::FocusIn: {
       LastActiveWindow() = w->window();
@@ -134,13 +144,13 @@ bool ControlEvents::eventFilter(QObject* watched, QEvent* event) {
       // events run, even in a window that is not yet active.
       if ((w->focusPolicy() & Qt::ClickFocus) && w->isEnabled() && !HoldsFocus(w)) w->setFocus(Qt::MouseFocusReason);
       LastActiveWindow() = w->window();
-      const QPoint p = me->position().toPoint();
+      const QPoint p = static_cast<QWidget*>(watched)->mapTo(w, me->position().toPoint());
       Raise(owner_->MouseDown, ButtonOf(me->button()), ShiftOf(me->modifiers()), TwipsFromPixels(p.x()), TwipsFromPixels(p.y()));
       break;
     }
     case QEvent::MouseButtonRelease: {
       auto* me = static_cast<QMouseEvent*>(event);
-      const QPoint p = me->position().toPoint();
+      const QPoint p = static_cast<QWidget*>(watched)->mapTo(w, me->position().toPoint());
       Raise(owner_->MouseUp, ButtonOf(me->button()), ShiftOf(me->modifiers()), TwipsFromPixels(p.x()), TwipsFromPixels(p.y()));
       break;
     }
@@ -166,6 +176,10 @@ Control::~Control() {
     events_->Detach();
     widget_->removeEventFilter(events_);
   }
+}
+
+void Control::ListenToPart(QWidget* part) {
+  if (events_) events_->ListenToPart(part);
 }
 
 void Control::SetName(std::string name) {
@@ -260,6 +274,8 @@ void SetMousePointer(QWidget* window, int pointer) {
   window->setProperty("plat::ctl::MousePointer", pointer);
   if (pointer == 11)
     window->setCursor(Qt::WaitCursor);
+  else if (pointer == 13)
+    window->setCursor(Qt::BusyCursor);
   else
     window->unsetCursor();
 }

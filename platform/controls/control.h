@@ -97,6 +97,9 @@ class Control {
 
  protected:
   explicit Control(QWidget* self);
+  // Mouse buttons pressed in a child that covers the control (a list's viewport) raise the
+  // control's MouseDown and MouseUp, at the place within the control.
+  void ListenToPart(QWidget* part);
 
  private:
   QWidget* widget_;
@@ -117,7 +120,8 @@ Control* ActiveControl(const QWidget* window);
 // The active control of the active window (or of the window that last had an active control).
 Control* ScreenActiveControl();
 
-// The window's mouse pointer: 0 default, 11 hourglass (other numbers show the default pointer).
+// The window's mouse pointer: 0 default, 11 hourglass, 13 arrow with hourglass (other numbers
+// show the default pointer).
 void SetMousePointer(QWidget* window, int pointer);
 int MousePointer(const QWidget* window);
 

@@ -3,6 +3,7 @@
 // events into the control's common events (control.h).
 
 #include <QObject>
+#include <QWidget>
 
 namespace plat::ctl {
 
@@ -12,6 +13,8 @@ class ControlEvents : public QObject {
  public:
   explicit ControlEvents(Control* owner);
   void Detach() { owner_ = nullptr; }
+  // Mouse buttons pressed in `part` (a child that covers the control) count as the control's.
+  void ListenToPart(QWidget* part);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

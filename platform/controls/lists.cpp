@@ -93,6 +93,7 @@ void ComboBox::CopyPropertiesFrom(const Control& model) {
 ListBox::ListBox(QWidget* parent) : QListWidget(parent), Control(this) {
   setFocusPolicy(Qt::StrongFocus);
   setSelectionMode(QAbstractItemView::SingleSelection);
+  ListenToPart(viewport());  // the entries are drawn, and clicked, on the viewport
   connect(this, &QListWidget::currentRowChanged, this, [this] { Raise(Click); });
 }
 

@@ -47,7 +47,8 @@ class ComboBox : public QComboBox, public Control {
 };
 
 // A list box: entries counted from 0, ListIndex the selected entry (-1 none), Text its text.
-// Click is raised when the selection changes, by the user or the program.
+// Click is raised when the selection changes, by the user or the program; MouseDown and MouseUp
+// for buttons pressed anywhere in the box, on its entries too.
 class ListBox : public QListWidget, public Control {
  public:
   explicit ListBox(QWidget* parent = nullptr);

@@ -86,6 +86,7 @@ void TextBox::CopyPropertiesFrom(const Control& model) {
     SetLocked(m->Locked());
     SetForeColor(m->ForeColor());
     SetFontName(m->FontName());
+    SetDeleteKeyFiltered(m->DeleteKeyFiltered());
     SetText(m->Text());
   }
 }
@@ -192,6 +193,10 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
   }
   const Qt::KeyboardModifiers mods = event->modifiers();
   const bool command = mods & (Qt::ControlModifier | Qt::MetaModifier);
+  if (event->key() == Qt::Key_Delete && !deleteKeyFiltered_ && !command) {
+    QLineEdit::keyPressEvent(event);
+    return;
+  }
   if ((event->key() == Qt::Key_Backspace) && !command) {
     event->accept();
     TypeChar(8);

@@ -39,6 +39,8 @@ class TextBox : public QLineEdit, public Control {
   void SetForeColor(long color);
   const std::string& FontName() const { return fontName_; }
   void SetFontName(const std::string& name);
+  bool DeleteKeyFiltered() const { return deleteKeyFiltered_; }
+  void SetDeleteKeyFiltered(bool filtered) { deleteKeyFiltered_ = filtered; }
 
   void CopyPropertiesFrom(const Control& model) override;
 
@@ -72,6 +74,7 @@ class TextBox : public QLineEdit, public Control {
   long foreColor_ = 0;
   std::string fontName_ = "MS Sans Serif";
   std::string lastText_;
+  bool deleteKeyFiltered_ = true;
   bool quiet_ = false;  // the displayed text changes but the text does not (font switch)
 };
 

@@ -246,3 +246,46 @@ TEST_F(TextBoxTest, SymbolFontShowsCharacter165AsInfinityWithoutChangingTheText)
 }
 
 }  // namespace
+
+namespace {
+
+// A settings box takes digits only, Backspace included in what it refuses; with the Delete key
+// unfiltered the user can still remove text, and Change reports it.
+TEST_F(TextBoxTest, UnfilteredDeleteKeyErasesPastADigitsOnlyFilter) {
+  struct Case {
+    bool filtered;
+    Qt::Key key;
+    std::string text;
+    std::vector<int> asked;
+  };
+  const Case cases[] = {
+      {false, Qt::Key_Delete, "23", {}},
+      {true, Qt::Key_Delete, "123", {8}},
+      {false, Qt::Key_Backspace, "123", {8}},
+  };
+  Show();
+  for (const Case& c : cases) {
+    box->KeyPress = [this](int& key) {
+      keys.push_back(key);
+      if (key < '0' || key > '9') key = 0;
+    };
+    box->SetDeleteKeyFiltered(c.filtered);
+    box->setFocus();
+    box->SetText("123");
+    box->setCursorPosition(c.key == Qt::Key_Delete ? 0 : 1);
+    keys.clear();
+    changes.clear();
+    QTest::keyClick(box, c.key);
+    EXPECT_EQ(box->Text(), c.text) << c.filtered << " " << c.key;
+    EXPECT_EQ(keys, c.asked) << c.filtered << " " << c.key;
+    EXPECT_EQ(changes.size(), c.text == "123" ? 0u : 1u);
+  }
+  // A locked box stays as it is.
+  box->SetDeleteKeyFiltered(false);
+  box->SetLocked(true);
+  box->setCursorPosition(0);
+  QTest::keyClick(box, Qt::Key_Delete);
+  EXPECT_EQ(box->Text(), "123");
+}
+
+}  // namespace
