@@ -77,7 +77,8 @@ using glimmet::theApp;
 GLIMMET_EXPORT plat::com::HRESULT DllRegisterServer() {
   using namespace plat::com;
   const std::string path = theApp.Path();
-  if (path.empty() || Failed(RegisterTypeLib(theApp.TypeLib(), path, ""))) return SELFREG_E_TYPELIB;
+  if (path.empty() || theApp.TypeLib().name.empty() || Failed(RegisterTypeLib(theApp.TypeLib(), path, "")))
+    return SELFREG_E_TYPELIB;
   if (!theApp.UpdateRegistryAll(true)) return SELFREG_E_CLASS;
   return S_OK;
 }

@@ -101,10 +101,10 @@ HRESULT CLedCtrl::SetValue(bool on) {
 }
 
 HRESULT CLedCtrl::AboutBox() {
-  const VersionInfo& v = Version();
-  plat::ShowMessageBox(plat::BoxRequest{std::string("About ") + v.fileDescription,
-                                        std::string(v.fileDescription) + "\r\nVersion " + VersionText() + "\r\n" +
-                                            v.productName + ", the LED lamp control library.",
+  const std::string description = VersionValue("FileDescription");
+  plat::ShowMessageBox(plat::BoxRequest{"About " + description,
+                                        description + "\r\nVersion " + VersionText() + "\r\n" +
+                                            VersionValue("ProductName") + ", the LED lamp control library.",
                                         plat::BoxIcon::Information, plat::BoxButtons::Ok});
   return S_OK;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/activex/module.h"
+#include "platform/com/typelib.h"
 
 namespace plat::ax {
 
@@ -98,6 +99,19 @@ const COleControl::Member* COleControl::Find(DISPID id) const {
   for (const Member& m : members_)
     if (m.id == id) return &m;
   return nullptr;
+}
+
+HRESULT COleControl::GetTypeInfoCount(unsigned* count) {
+  if (!count) return E_POINTER;
+  *count = 1;
+  return S_OK;
+}
+
+HRESULT COleControl::GetTypeInfo(unsigned index, std::uint32_t lcid, com::TypeInfo* info) {
+  if (!info) return E_POINTER;
+  if (!OnUiThread()) return RPC_E_WRONG_THREAD;
+  if (index != 0) return com::DISP_E_BADINDEX;
+  return com::LoadRegTypeInfo(module_.TypeLib(), info_.dispatchIid, lcid, info);
 }
 
 HRESULT COleControl::GetIDsOfNames(std::string_view name, DISPID* id) {

@@ -113,7 +113,10 @@ class COleControl : public IControl {
   HRESULT QueryInterface(const com::IID& iid, void** out) override;
   std::uint32_t AddRef() override;
   std::uint32_t Release() override;
-  // IDispatch
+  // IDispatch. The one type information is the dispatch interface as the module's registered
+  // type library describes it.
+  HRESULT GetTypeInfoCount(unsigned* count) override;
+  HRESULT GetTypeInfo(unsigned index, std::uint32_t lcid, com::TypeInfo* info) override;
   HRESULT GetIDsOfNames(std::string_view name, DISPID* id) override;
   HRESULT Invoke(DISPID id, std::uint16_t flags, std::span<const com::Variant> args, com::Variant* result,
                  com::ExcepInfo* excep) override;

@@ -56,8 +56,18 @@ struct ExcepInfo {
   std::string description;
 };
 
+struct TypeInfo;
+
 class IDispatch : public IUnknown {
  public:
+  // How many type informations the object gives (0 or 1), and the one it gives. An object
+  // without type information answers 0 and E_NOTIMPL.
+  virtual HRESULT GetTypeInfoCount(unsigned* count) {
+    if (!count) return E_POINTER;
+    *count = 0;
+    return S_OK;
+  }
+  virtual HRESULT GetTypeInfo(unsigned, std::uint32_t, TypeInfo*) { return E_NOTIMPL; }
   virtual HRESULT GetIDsOfNames(std::string_view name, DISPID* id) = 0;
   // `args` in call order; a property put takes exactly one argument, the new value.
   virtual HRESULT Invoke(DISPID id, std::uint16_t flags, std::span<const Variant> args, Variant* result,

@@ -104,7 +104,7 @@ TEST(Variant, ConversionsThatDoNotFitFailInsteadOfWrapping) {
 }
 
 TEST_F(FreshRegistry, TypeLibraryRegistersAndUnregistersItsKeys) {
-  TypeLibAttr lib{kLib, 2, 0, "TestLib", "Test Library", "test.hlp", {{kItfA, "_DA"}, {kItfB, "_DB"}}};
+  TypeLibAttr lib{kLib, 2, 0, "TestLib", "Test Library", "test.hlp", {{kItfA, "_DA", {}}, {kItfB, "_DB", {}}}, {}, {}, {}};
   ASSERT_EQ(RegisterTypeLib(lib, "/opt/x/libtest.so", ""), S_OK);
   const std::string ver = "TypeLib\\" + FormatGuid(kLib) + "\\2.0";
   EXPECT_EQ(GetClassesString(ver, ""), "Test Library");
@@ -134,7 +134,7 @@ TEST_F(FreshRegistry, TypeLibraryRegistrationReportsAnUnwritableRegistry) {
   ASSERT_NE(f, nullptr);
   std::fclose(f);
   setenv("TAVORO_REGISTRY_DIR", (file + "/registry").c_str(), 1);
-  TypeLibAttr lib{kLib, 1, 0, "TestLib", "Test Library", "", {}};
+  TypeLibAttr lib{kLib, 1, 0, "TestLib", "Test Library", "", {}, {}, {}, {}};
   EXPECT_EQ(RegisterTypeLib(lib, "/x/libtest.so", ""), TYPE_E_REGISTRYACCESS);
 }
 
