@@ -49,7 +49,7 @@ QFrame* Line(QWidget* parent) {
 
 }  // namespace
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+frmAbout::frmAbout(QWidget* parent) : Form(parent) {
   setObjectName("frmAbout");
   auto* outer = new QVBoxLayout(this);
   auto* top = new QHBoxLayout;
@@ -109,15 +109,16 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   cmdOK->Click = [this] { cmdOK_Click(); };
   cmdSysInfo->Click = [this] { cmdSysInfo_Click(); };
   setMinimumWidth(360);
+  Form_Load = [this] { OnLoad(); };
 }
 
-void frmAbout::Form_Load() {
+void frmAbout::OnLoad() {
   setWindowTitle(QString::fromLatin1("About ") + QString::fromLatin1(kProgramTitle));
   lblVersion->SetCaption(frmSplash::VersionText(TAVORO_VERSION_MAJOR, TAVORO_VERSION_MINOR, TAVORO_VERSION_PATCH));
   lblTitle->SetCaption(kProgramTitle);
 }
 
-void frmAbout::cmdOK_Click() { close(); }
+void frmAbout::cmdOK_Click() { Unload(); }
 
 void frmAbout::lblContact_Click(int Index) {
   // What the desktop makes of the address is its own business: nothing is reported.

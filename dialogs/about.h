@@ -2,11 +2,11 @@
 // frmAbout: the program's name and version, the maker's contact addresses (opened through the
 // desktop) and a button that starts the system information program named in the registry.
 
-#include <QDialog>
 #include <string>
 
 #include "platform/controls/buttons.h"
 #include "platform/controls/control_array.h"
+#include "platform/controls/form.h"
 #include "platform/controls/panels.h"
 #include "platform/registry/registry.h"
 
@@ -18,11 +18,10 @@ inline constexpr const char* kContactMail = "mailto:support@brevix.example";
 inline constexpr const char* kContactWeb = "https://www.brevix.example/tavoro";
 inline constexpr const char* kSysInfoUnavailable = "System Information Is Unavailable At This Time";
 
-class frmAbout : public QDialog {
+class frmAbout : public plat::ctl::Form {
  public:
   explicit frmAbout(QWidget* parent = nullptr);
 
-  void Form_Load();
   void cmdOK_Click();
   void cmdSysInfo_Click() { StartSysInfo(); }
   void lblContact_Click(int Index);
@@ -39,6 +38,9 @@ class frmAbout : public QDialog {
   plat::ctl::ControlArray<plat::ctl::Label> lblContact{"lblContact"};
   plat::ctl::CommandButton* cmdOK = nullptr;
   plat::ctl::CommandButton* cmdSysInfo = nullptr;
+
+ private:
+  void OnLoad();
 };
 
 }  // namespace tavoro

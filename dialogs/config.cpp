@@ -1,6 +1,5 @@
 #include "dialogs/config.h"
 
-#include <QShowEvent>
 #include <stdexcept>
 
 #include "editing/note_name.h"
@@ -52,7 +51,7 @@ std::optional<long> frmConfig::BoxNumber(const std::string& text) {
 // ---------------------------------------------------------------------------------------------
 // Load and activation
 
-void frmConfig::Form_Load() {
+void frmConfig::OnLoad() {
   Quiet quiet(suppressChange_);
   const Settings& s = link_.settings;
 
@@ -100,12 +99,7 @@ void frmConfig::FillVeskPage() {
   txtVeskconfig(kDeviceIdBox).SetText(std::to_string(s.SysExDeviceId));
 }
 
-void frmConfig::Form_Activate() { cmdOK->setFocus(Qt::OtherFocusReason); }
-
-void frmConfig::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!event->spontaneous()) Form_Activate();
-}
+void frmConfig::OnActivate() { cmdOK->setFocus(Qt::OtherFocusReason); }
 
 void frmConfig::MarkChanged(bool& group) {
   group = true;
@@ -289,9 +283,9 @@ void frmConfig::cmdApply_Click() {
 
 void frmConfig::cmdOK_Click() {
   cmdApply_Click();
-  close();
+  Unload();
 }
 
-void frmConfig::cmdCancel_Click() { close(); }
+void frmConfig::cmdCancel_Click() { Unload(); }
 
 }  // namespace tavoro

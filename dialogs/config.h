@@ -11,13 +11,13 @@
 // The window keeps its own "program is writing" flags: it is not modal, and the main window's
 // typing state must neither mute its boxes nor be consumed by them.
 
-#include <QDialog>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "platform/controls/buttons.h"
 #include "platform/controls/control_array.h"
+#include "platform/controls/form.h"
 #include "platform/controls/index_tab.h"
 #include "platform/controls/lists.h"
 #include "platform/controls/panels.h"
@@ -28,15 +28,12 @@ namespace tavoro {
 
 class Link;
 
-class frmConfig : public QDialog {
+class frmConfig : public plat::ctl::Form {
  public:
   explicit frmConfig(Link& link, QWidget* parent = nullptr);
 
   enum Tab { kMidiTab = 0, kDiskTab = 1, kVeskTab = 2 };
   enum VeskBox { kNoteBox = 0, kVelocityOnBox = 1, kVelocityOffBox = 2, kChannelBox = 3, kDeviceIdBox = 4, kNoteNameBox = 5 };
-
-  void Form_Load();
-  void Form_Activate();
 
   void MidiList_Touched();  // a key or mouse button pressed in either device list
   void Check1_Click();
@@ -89,10 +86,9 @@ class frmConfig : public QDialog {
   // what any setting can hold read as a number above every limit.
   static std::optional<long> BoxNumber(const std::string& text);
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
+  void OnLoad();
+  void OnActivate();
   void BuildMidiPage();
   void BuildDiskPage();
   void BuildVeskPage();

@@ -28,7 +28,7 @@ T* Named(T* control, const char* name) {
 
 }  // namespace
 
-frmConfig::frmConfig(Link& link, QWidget* parent) : QDialog(parent), link_(link) {
+frmConfig::frmConfig(Link& link, QWidget* parent) : Form(parent), link_(link) {
   setObjectName("frmConfig");
   setWindowTitle("Configuration");
   auto* outer = new QVBoxLayout(this);
@@ -58,6 +58,8 @@ frmConfig::frmConfig(Link& link, QWidget* parent) : QDialog(parent), link_(link)
   }
   outer->addLayout(buttons);
   ConnectEvents();
+  Form_Load = [this] { OnLoad(); };
+  Form_Activate = [this] { OnActivate(); };
 }
 
 void frmConfig::BuildMidiPage() {
@@ -128,6 +130,7 @@ void frmConfig::BuildVeskPage() {
     label->setMinimumWidth(label->fontMetrics().horizontalAdvance(" SysEx Device ID") + 12);
     pnlVeskconfig.Add(i, label);
     auto* box = new plat::ctl::TextBox(parent);
+    box->SetDeleteKeyFiltered(false);  // the filter takes digits only; Delete still erases
     box->setFixedWidth(box->fontMetrics().horizontalAdvance("0000") + 12);
     txtVeskconfig.Add(i, box);
     spnVeskconfig.Add(i, new plat::ctl::SpinButton(parent));

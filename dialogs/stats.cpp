@@ -38,7 +38,7 @@ Label* ValueLabel(const char* placeholder, QWidget* parent) {
 
 }  // namespace
 
-frmStats::frmStats(const ObjectStore& store, QWidget* parent) : QDialog(parent), store_(store) {
+frmStats::frmStats(const ObjectStore& store, QWidget* parent) : Form(parent), store_(store) {
   setObjectName("frmStats");
   setWindowTitle("Vesk Statistics");
   auto* outer = new QVBoxLayout(this);
@@ -97,6 +97,7 @@ frmStats::frmStats(const ObjectStore& store, QWidget* parent) : QDialog(parent),
   buttons->addStretch(1);
   buttons->addWidget(cmdOK);
   outer->addLayout(buttons);
+  Form_Load = [this] { OnLoad(); };
 }
 
 frmStats::Kind frmStats::KindAt(int block) const {
@@ -116,7 +117,7 @@ std::string frmStats::WordsText(std::int32_t bytes) {
   return (b < 0 && whole == 0 ? "-" : "") + std::to_string(whole) + ".5";
 }
 
-void frmStats::Form_Load() {
+void frmStats::OnLoad() {
   optStats(0).SetValue(true);
   for (int b = 0; b < 4; ++b) {
     const Kind k = KindAt(b);
@@ -156,6 +157,6 @@ void frmStats::optStats_Click(int Index) {
   }
 }
 
-void frmStats::cmdOK_Click() { close(); }
+void frmStats::cmdOK_Click() { Unload(); }
 
 }  // namespace tavoro

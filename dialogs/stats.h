@@ -5,21 +5,20 @@
 // snapshot taken by the load: downloads while the window is open change only what a unit switch
 // re-reads.
 
-#include <QDialog>
 #include <string>
 
 #include "objects/records.h"
 #include "platform/controls/buttons.h"
 #include "platform/controls/control_array.h"
+#include "platform/controls/form.h"
 #include "platform/controls/panels.h"
 
 namespace tavoro {
 
-class frmStats : public QDialog {
+class frmStats : public plat::ctl::Form {
  public:
   explicit frmStats(const ObjectStore& store, QWidget* parent = nullptr);
 
-  void Form_Load();
   void optStats_Click(int Index);
   void cmdOK_Click();
 
@@ -40,6 +39,7 @@ class frmStats : public QDialog {
   static constexpr int kBlockBase[4] = {0, 6, 12, 18};
 
  private:
+  void OnLoad();
   struct Kind {
     const ObjDirStatus& status;
     bool loaded;

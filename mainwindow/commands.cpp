@@ -15,20 +15,6 @@ namespace {
 
 constexpr const char* kHelpFileName = "tavoro.hlp";
 
-// The one window of a kind: made and loaded when there is none, then shown, not modal.
-template <class F, class Make>
-F& ShowSideWindow(QPointer<F>& slot, Make make) {
-  if (!slot) {
-    slot = make();
-    slot->setAttribute(Qt::WA_DeleteOnClose);
-    slot->Form_Load();
-  }
-  slot->show();
-  slot->raise();
-  slot->activateWindow();
-  return *slot;
-}
-
 }  // namespace
 
 void frmMain::ConnectCommands() {
@@ -48,8 +34,13 @@ void frmMain::ConnectCommands() {
 // ---------------------------------------------------------------------------------------------
 // Side windows
 
+frmConfig* frmMain::MakeConfig() { return new frmConfig(app_.link(), this); }
+frmStats* frmMain::MakeStats() { return new frmStats(app_.store, this); }
+
 frmConfig& frmMain::ShowConfig() {
-  return ShowSideWindow(configForm_, [this] { return new frmConfig(app_.link(), this); });
+  frmConfig& config = configForm_.Get();
+  config.Show(plat::ctl::Form::kModeless);
+  return config;
 }
 
 void frmMain::cmdConfig_Click() {
@@ -61,16 +52,16 @@ void frmMain::mnuConfig_Click(int tab) {
 }
 
 void frmMain::mnuStats_Click() {
-  ShowSideWindow(statsForm_, [this] { return new frmStats(app_.store, this); });
+  frmStats& stats = statsForm_.Get();
+  stats.Load();
+  stats.Show(plat::ctl::Form::kModeless);
 }
 
 void frmMain::cmdStats_Click() {
   if (!LinkBusy()) mnuStats_Click();
 }
 
-void frmMain::mnuAbout_Click() {
-  ShowSideWindow(aboutForm_, [this] { return new frmAbout(this); });
-}
+void frmMain::mnuAbout_Click() { aboutForm_.Get().Show(plat::ctl::Form::kModeless); }
 
 // ---------------------------------------------------------------------------------------------
 // Help

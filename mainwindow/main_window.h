@@ -20,12 +20,16 @@
 #include <vector>
 
 #include "editing/edit_context.h"
+#include "dialogs/about.h"
+#include "dialogs/config.h"
+#include "dialogs/stats.h"
 #include "editing/editor_view.h"
 #include "link/host.h"
 #include "link/startup.h"
 #include "pages/tab_pages.h"
 #include "platform/controls/buttons.h"
 #include "platform/controls/control_array.h"
+#include "platform/controls/form.h"
 #include "platform/controls/index_tab.h"
 #include "platform/controls/keyboard.h"
 #include "platform/controls/panels.h"
@@ -45,9 +49,6 @@ namespace tavoro {
 
 class App;
 class Link;
-class frmAbout;
-class frmConfig;
-class frmStats;
 
 class frmMain : public QMainWindow, public LinkHost, public StartupHost, public EditorHost {
  public:
@@ -215,6 +216,8 @@ class frmMain : public QMainWindow, public LinkHost, public StartupHost, public 
   void ConnectEvents();
   void ConnectCommands();
   frmConfig& ShowConfig();
+  frmConfig* MakeConfig();
+  frmStats* MakeStats();
   void Centre();
   void LeaveHandler();
   bool LinkBusy() const;
@@ -237,9 +240,9 @@ class frmMain : public QMainWindow, public LinkHost, public StartupHost, public 
   bool unloaded_ = false;
   std::map<std::string, std::function<void(int)>> comboCommit_;
   // The side windows, one of each at a time.
-  QPointer<frmConfig> configForm_;
-  QPointer<frmStats> statsForm_;
-  QPointer<frmAbout> aboutForm_;
+  plat::ctl::FormSlot<frmConfig> configForm_{[this] { return MakeConfig(); }};
+  plat::ctl::FormSlot<frmStats> statsForm_{[this] { return MakeStats(); }};
+  plat::ctl::FormSlot<frmAbout> aboutForm_{[this] { return new frmAbout(this); }};
 };
 
 }  // namespace tavoro

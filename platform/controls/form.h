@@ -69,8 +69,12 @@ class FormSlot {
  public:
   explicit FormSlot(std::function<F*()> make) : make_(std::move(make)) {}
   F& Get() {
-    if (!form_ || form_->Unloaded()) form_ = make_();
-    return *form_;
+    F* form = form_.data();
+    if (form == nullptr || form->Unloaded()) {
+      form = make_();
+      form_ = form;
+    }
+    return *form;
   }
   // The live, loaded instance or nullptr.
   F* Loaded() const { return form_ && form_->Loaded() ? form_.data() : nullptr; }

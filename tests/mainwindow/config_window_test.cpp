@@ -81,7 +81,8 @@ TEST_F(ConfigWindowTest, OkWithoutChangeKeepsEverythingAndReopensNothing) {
 
 TEST_F(ConfigWindowTest, ATouchedListAndApplyReopenInputThenOutput) {
   frmConfig& config = Open();
-  QTest::keyClick(config.lstInputDevice, Qt::Key_Home);
+  QListWidget& list = *config.lstInputDevice;
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(0)).center());
   EXPECT_TRUE(config.MidiChanged);
   EXPECT_TRUE(config.cmdApply->isEnabled());
   config.lstOutputDevice->SetListIndex(0);  // the system's default output
@@ -209,7 +210,7 @@ TEST_F(ConfigWindowTest, ApplyStoresTheVeskValuesAndKeepsWhatIsLeftEmpty) {
   EXPECT_EQ(sent[0][6], 16);
 }
 
-TEST_F(ConfigWindowTest, BackspaceIsRefusedInVeskBoxes) {
+TEST_F(ConfigWindowTest, DeleteErasesInVeskBoxesBackspaceDoesNot) {
   frmConfig& config = Open();
   plat::ctl::TextBox& note = config.txtVeskconfig(frmConfig::kNoteBox);
   note.setFocus();
@@ -217,6 +218,11 @@ TEST_F(ConfigWindowTest, BackspaceIsRefusedInVeskBoxes) {
   QTest::keyClick(&note, Qt::Key_Backspace);
   EXPECT_EQ(note.Text(), "60");
   EXPECT_FALSE(config.VeskChanged);
+  note.home(false);
+  QTest::keyClick(&note, Qt::Key_Delete);
+  EXPECT_EQ(note.Text(), "0");
+  EXPECT_EQ(config.txtVeskconfig(frmConfig::kNoteNameBox).Text(), NoteName(0));
+  EXPECT_TRUE(config.VeskChanged);
 }
 
 TEST_F(ConfigWindowTest, DiskChoicesFollowTheDeviceTable) {
