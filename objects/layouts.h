@@ -193,8 +193,6 @@ struct DirLayout {
   std::uint8_t EntrySize = 32;
   Field Number{0, 4};  // offsets inside an entry
   Field Name{4, 28};
-  static constexpr std::size_t LengthFor(std::size_t entries) { return 18 + 32 * entries; }
-  static constexpr std::size_t DataBytesFor(std::size_t entries) { return 2 + 16 * entries; }
 };
 inline constexpr DirLayout kDir{};
 
