@@ -84,22 +84,15 @@ TEST(NumberText, RoundHalfEvenSendsHalvesToTheEvenNeighbour) {
   for (const auto& c : cases) EXPECT_EQ(RoundHalfEven(c.in), c.out) << c.in;
 }
 
-TEST(NoteNames, EveryPlaceInTheOctaveAndTheOctaveText) {
-  const char* const letters[] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
-  for (int note = 0; note <= 127; ++note) {
-    const std::string octave = note < 12 ? "-" : std::to_string(note / 12 - 1);
-    EXPECT_EQ(NoteName(static_cast<std::int16_t>(note)), letters[note % 12] + octave) << note;
-  }
-}
-
-TEST(NoteNames, KnownNotesAndNumbersThatAreNoNote) {
+TEST(NoteNames, EveryPlaceInTheOctaveAndNumbersThatAreNoNote) {
   struct Case {
     std::int16_t note;
     const char* name;
   };
   const Case cases[] = {
-      {60, "C4"}, {61, "C#4"}, {69, "A4"}, {71, "B4"}, {72, "C5"}, {0, "C-"}, {1, "C#-"}, {11, "B-"},
-      {12, "C0"}, {23, "B0"},  {127, "G9"}, {128, ""}, {-1, ""},  {-12, ""}, {32767, ""}, {-32768, ""},
+      {60, "C4"}, {61, "C#4"}, {62, "D4"},  {63, "D#4"}, {64, "E4"},  {65, "F4"},  {66, "F#4"}, {67, "G4"},
+      {68, "G#4"}, {69, "A4"}, {70, "A#4"}, {71, "B4"},  {72, "C5"},  {0, "C-"},   {1, "C#-"},  {11, "B-"},
+      {12, "C0"}, {23, "B0"},  {127, "G9"}, {128, ""},   {-1, ""},    {-12, ""},   {32767, ""}, {-32768, ""},
   };
   for (const auto& c : cases) EXPECT_EQ(NoteName(c.note), c.name) << c.note;
 }

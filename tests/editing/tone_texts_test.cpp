@@ -44,15 +44,6 @@ TEST(ToneTexts, StoredValuesAsThePageShowsThem) {
   EXPECT_EQ(ToneSignedValue(99), 99);
 }
 
-TEST(ToneTexts, InfinityIsTheFirstCharacterAsAnUnsignedByte) {
-  EXPECT_TRUE(ShowsInfinity(kInfinity));
-  EXPECT_TRUE(ShowsInfinity(kInfinity + "5"));  // a digit typed behind the sign
-  EXPECT_FALSE(ShowsInfinity("5" + kInfinity));
-  EXPECT_FALSE(ShowsInfinity(""));
-  EXPECT_FALSE(ShowsInfinity("99"));
-  EXPECT_FALSE(ShowsInfinity(std::string(1, static_cast<char>(166))));  // 166
-}
-
 TEST(ToneTexts, StageTextTakesTheFontThatShowsIt) {
   struct Step {
     std::string text;
