@@ -55,7 +55,8 @@ void AddWaves(Bank& bank) {
       {5, "Warm Pad", wave::Stereo, 2, 98304, 0, 98303, 0, 20833, 88, 4800},
       {12, "Fretless Bass", wave::LoopOn | wave::LoopBoth, 5, 30000, 12000, 29500, 0x800000, 31250, 100, 3600},
   };
-  std::uint32_t addressKw = 0;
+  // Sample memory starts at word 500000h, 1400h in kilowords: the first Wave lies there.
+  std::uint32_t addressKw = 0x1400;
   for (const auto& w : waves) {
     Message m = NewDump(Kind::Wave, kWaveLength, w.number, w.name);
     const std::uint32_t sizeKw = (w.length + 1023) / 1024;
@@ -90,7 +91,7 @@ void AddTone(Bank& bank, int number, const char* name, std::initializer_list<Ton
 void AddTones(Bank& bank) {
   using namespace tone;
   AddTone(bank, 0, "Piano Soft",
-          {{WaveNum, 0}, {Env1Att, 0}, {Env1Sus, 70}, {Env1Dec, 45}, {Env1Rel, 30}, {Env2Att, 0}, {Env2Sus, 99},
+          {{WaveNum, 0}, {Env1Att, 0}, {Env1Sus, 0}, {Env1Dec, 99}, {Env1Rel, 30}, {Env2Att, -20}, {Env2Sus, 99},
            {Env2Dec, 60}, {Env2Rel, 20}, {DcaEnvSel, 1}, {Dca0, 99}, {Dca1, 20}, {DcaAuxSrc, 1}, {Dca2, 10},
            {Dcf4, 0}, {DcfEnvSel, 2}, {Dcf3, 30}, {Dcf0, 40}, {Dcf1, 10}, {DcfAuxSrc, 1}, {Lfo0, 30},
            {LfoWaveshape, 0}, {Lfo1, 40}, {LfoSrc1, 3}, {Lfo4, 0}, {Lfo5, 0}});
@@ -102,7 +103,7 @@ void AddTones(Bank& bank) {
            {LfoSrc2, 4}, {DcoModeBits, 2}, {Lfo4, 1}, {LfoQuantSrc, 0}, {PanEnvSel, 0}, {Pan0, 10},
            {Pan1, -10}, {PanModeBits, 1}, {Lfo5, 0}});
   AddTone(bank, 2, "Snare Dry",
-          {{WaveNum, 2}, {Env1Sus, 0}, {Env1Dec, 20}, {Env1Rel, 10}, {Env2Sus, 0}, {Env2Dec, 15}, {Env2Rel, 5},
+          {{WaveNum, 2}, {Env1Sus, 0}, {Env1Dec, 20}, {Env1Rel, 99}, {Env2Sus, 0}, {Env2Dec, 15}, {Env2Rel, 5},
            {DcaEnvSel, 1}, {Dca0, 99}, {DcaAuxSrc, 1}, {Dcf4, 80}, {DcaDcfModeBits, 1}});
   AddTone(bank, 3, "Pad Sweep",
           {{WaveNum, 5}, {Env1Att, 60}, {Env1Sus, 85}, {Env1Dec, 99}, {Env1Rel, 70}, {Env2Att, 50}, {Env2Sus, 70},
@@ -141,17 +142,19 @@ void AddMap(Bank& bank, int number, const char* name, std::initializer_list<Zone
 }
 
 void AddMaps(Bank& bank) {
-  AddMap(bank, 0, "Piano Full", {{0, 0, 127, 0, 127, 0, 0, 0, 0}});
-  AddMap(bank, 1, "Bass/Str Split", {{7, 0, 47, -12, 120, -10, 0, 0, 0},
-                                     {1, 48, 83, 0, 110, 0, 0, 0, 1},
-                                     {0, 84, 127, 0, 127, 10, 1, 0, 1}});
-  AddMap(bank, 4, "Drum Kit", {{2, 36, 36, 0, 127, 0, 0, 8, 0},
-                               {2, 38, 38, 2, 120, 5, 0, 8, 0},
-                               {2, 40, 40, -2, 115, -5, 0, 8, 0},
-                               {2, 42, 42, 7, 100, 20, 1, 8, 0x12},
-                               {2, 44, 44, 5, 100, 20, 1, 8, 0x12},
-                               {2, 46, 46, 3, 100, 20, 1, 8, 0x12},
-                               {2, 49, 51, 12, 90, -20, 1, 8, 3}});
+  // Volumes 0-99 and pans -99..99, as the Map page shows them; the piano's keys end short of
+  // both ends of the keyboard, the drum zones leave gaps between them.
+  AddMap(bank, 0, "Piano Full", {{0, 21, 108, 0, 99, 0, 0, 0, 0}});
+  AddMap(bank, 1, "Bass/Str Split", {{7, 0, 47, -12, 95, -10, 0, 0, 0},
+                                     {1, 48, 83, 0, 90, 0, 0, 0, 1},
+                                     {0, 84, 127, 0, 99, 10, 1, 0, 1}});
+  AddMap(bank, 4, "Drum Kit", {{2, 36, 36, 0, 99, 0, 0, 8, 0},
+                               {2, 38, 38, 2, 95, 5, 0, 8, 0},
+                               {2, 40, 40, -2, 90, -5, 0, 8, 0},
+                               {2, 42, 42, 7, 80, 20, 1, 8, 0x12},
+                               {2, 44, 44, 5, 80, 20, 1, 8, 0x12},
+                               {2, 46, 46, 3, 80, 20, 1, 8, 0x12},
+                               {2, 49, 51, 12, 75, -20, 1, 8, 3}});
 }
 
 struct LayerSpec {
@@ -203,10 +206,11 @@ void AddPreset(Bank& bank, int number, const char* name, int mode, std::array<in
 }
 
 void AddPresets(Bank& bank) {
-  const LayerSpec piano{0, {0, 0, 0, 0}, {128, 128, 128}, 0, 2, 0, 0, 100, 0, 40, 20, 10, 12, 60, 0, 10};
-  const LayerSpec split{0, {1, 1, 1, 1}, {128, 128, 128}, 0, 2, 1, 0, 110, 10, 30, 10, 0, 12, 60, 0, 0};
-  const LayerSpec strings{1, {0, 1, 1, 0}, {40, 80, 128}, 12, 7, 2, -30, 90, -10, 20, 0, 20, 0, 72, 10, -5};
-  const LayerSpec drums{0, {4, 4, 4, 4}, {128, 128, 128}, 0, 0, 0, 0, 127, 0, 60, 0, 0, 0, 60, 0, 0};
+  // Layer volumes and amounts -99..99, as the Preset pages show them.
+  const LayerSpec piano{0, {0, 0, 0, 0}, {128, 128, 128}, 0, 2, 0, 0, 90, 0, 40, 20, 10, 12, 60, 0, 10};
+  const LayerSpec split{0, {1, 1, 1, 1}, {128, 128, 128}, 0, 2, 1, 0, 85, 10, 30, 10, 0, 12, 60, 0, 0};
+  const LayerSpec strings{1, {0, 1, 1, 0}, {40, 80, 128}, 12, 7, 2, -30, 80, -10, 20, 0, 20, 0, 72, 10, -5};
+  const LayerSpec drums{0, {4, 4, 4, 4}, {128, 128, 128}, 0, 0, 0, 0, 99, 0, 60, 0, 0, 0, 60, 0, 0};
   AddPreset(bank, 0, "Concert Piano", 0, {1, 255, 255}, 0, 0, 60, piano, piano);
   AddPreset(bank, 1, "Bass+Strings", 2, {1, 2, 255}, 4, 3, 48, split, strings);
   AddPreset(bank, 3, "Drums & Piano", 3, {64, 255, 255}, 0, 0, 72, drums, piano);

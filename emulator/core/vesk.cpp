@@ -33,6 +33,28 @@ int Number(const Message& m, std::size_t pos) {
 
 }  // namespace
 
+Request RequestOf(const Message& m, int& kind) {
+  kind = -1;
+  if (m.size() < head::Kind + 1) return Request::Other;
+  const std::uint8_t group = m[head::Kind - 1];
+  switch (m[head::Command - 1]) {
+    case cmd::DumpRequest: kind = group; return Request::Dump;
+    case cmd::Upload: kind = group; return Request::Upload;
+    case cmd::Directory:
+      if (m.size() > 11) kind = m[10];
+      return group == 0x01 ? Request::DirStatus : group == 0x02 ? Request::Directory : Request::Other;
+    case cmd::Parameter: return group == 0x01 ? Request::Key : Request::Global;
+    case cmd::MasterTune: return Request::Global;
+    default: return Request::Other;
+  }
+}
+
+bool Vesk::faultsHit(const Message& m) const {
+  if (faults_.only == Request::Any) return true;
+  int kind = -1;
+  return RequestOf(m, kind) == faults_.only && (faults_.onlyKind < 0 || kind == faults_.onlyKind);
+}
+
 Vesk::Vesk(std::uint8_t deviceId) : deviceId_(static_cast<std::uint8_t>(deviceId & 0x7F)), bank_(DefaultBank()) {
   disks_[0] = {true, 1};    // the floppy drive: one bank per disk
   disks_[1] = {true, 100};  // SCSI id 0: a hard disk
@@ -65,29 +87,31 @@ std::vector<Reply> Vesk::handle(const Message& message) {
     return {};
   }
 
+  const bool hit = faultsHit(message);
   std::vector<Reply> out;
-  if (!faults_.silent) {
+  if (!(faults_.silent && hit)) {
     std::vector<Message> answers;
-    if (faults_.forcedStatus > 0)
+    if (faults_.forcedStatus > 0 && hit)
       answers.push_back(statusMsg(static_cast<std::uint8_t>(faults_.forcedStatus & 0x7F)));
     else
       answers = dispatch(message);
 
-    const int delay = faults_.lateMs > 0 ? faults_.lateMs : faults_.replyDelayMs;
+    const int delay = faults_.lateMs > 0 && hit ? faults_.lateMs : faults_.replyDelayMs;
+    const int repeat = hit ? faults_.repeat : 1;
     for (auto& a : answers) {
       if (a.size() == 10 && a[7] == 0x00) {
         counters_.lastStatus = a[8];
         if (a[8] != status::Ok) ++counters_.refused;
       }
-      Message sent = mangled(std::move(a), message);
-      for (int i = 0; i < faults_.repeat; ++i) out.push_back({sent, delay, false});
+      Message sent = hit ? mangled(std::move(a), message) : std::move(a);
+      for (int i = 0; i < repeat; ++i) out.push_back({sent, delay, false});
     }
     if (!out.empty()) ++counters_.answered;
-    if (faults_.unsolicited) out.push_back({unsolicitedMessage(), delay + faults_.unsolicitedGapMs, true});
+    if (faults_.unsolicited && hit) out.push_back({unsolicitedMessage(), delay + faults_.unsolicitedGapMs, true});
     counters_.replies += static_cast<int>(out.size());
   }
 
-  if (faultCount_ > 0 && --faultCount_ == 0) {
+  if (hit && faultCount_ > 0 && --faultCount_ == 0) {
     const int keepDelay = faults_.replyDelayMs;
     faults_ = Faults{};
     faults_.replyDelayMs = keepDelay;
@@ -419,7 +443,8 @@ Message Vesk::dirStatus(Kind kind) const {
     }
   const std::uint32_t freeParm = usedAll < kParmWords ? kParmWords - usedAll : 0;
   const auto& objects = bank_.of(kind);
-  const int lowest = objects.empty() ? 0 : objects.begin()->first;
+  const int reported = listing_.lowest[static_cast<std::size_t>(kind)];
+  const int lowest = reported >= 0 ? reported : objects.empty() ? 0 : objects.begin()->first;
   const int highest = objects.empty() ? 0 : objects.rbegin()->first;
 
   WriteNibbles(r, 18, 4, 0);  // reserved
@@ -446,8 +471,15 @@ Message Vesk::dirList(Kind kind) const {
   r.back() = kEox;
   WriteNibbles(r, head::DataLength, 4, static_cast<std::uint32_t>(2 + 16 * objects.size()));
   WriteNibbles(r, head::Number, 4, static_cast<std::uint32_t>(kind));
+  // The listed numbers first, in their order; the rest ascending.
+  std::vector<int> numbers;
+  for (int n : listing_.order[static_cast<std::size_t>(kind)])
+    if (objects.count(n) && std::find(numbers.begin(), numbers.end(), n) == numbers.end()) numbers.push_back(n);
+  for (const auto& [num, d] : objects)
+    if (std::find(numbers.begin(), numbers.end(), num) == numbers.end()) numbers.push_back(num);
   std::size_t pos = 18;
-  for (const auto& [num, d] : objects) {
+  for (int num : numbers) {
+    const Message& d = objects.at(num);
     WriteNibbles(r, pos, 4, static_cast<std::uint32_t>(num));
     std::copy(d.begin() + head::Name - 1, d.begin() + head::Name - 1 + 2 * kNameChars,
               r.begin() + static_cast<std::ptrdiff_t>(pos + 4 - 1));

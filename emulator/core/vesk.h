@@ -47,6 +47,21 @@ enum class Mangle {
   NonNibble,  // one data character made larger than 15
 };
 
+// The requests a fault can be limited to (see Faults::only).
+enum class Request {
+  Any,        // every message
+  DirStatus,  // directory status request (12 01)
+  Directory,  // directory request (12 02)
+  Dump,       // object and Map zone dump requests (01)
+  Global,     // bank name, Global parameter and master tune requests and changes
+  Key,        // front-panel keys (11 01)
+  Upload,     // object, Map header and Map zone uploads (02)
+  Other,      // delete, load bank, stereo merge and anything unknown
+};
+
+// The request a message makes and the object kind it names (-1 when it names none).
+Request RequestOf(const Message& m, int& kind);
+
 struct Faults {
   int replyDelayMs = 0;        // every reply leaves after this delay
   bool silent = false;         // nothing is answered
@@ -57,6 +72,17 @@ struct Faults {
   Mangle mangle = Mangle::None;
   int mangleKind = -1;         // >= 0: only dumps of this kind (Map zone: 6) are damaged
   int forcedStatus = 0;        // 1..255: every message is answered with this status instead
+  Request only = Request::Any; // the faults above (not replyDelayMs) hit only these requests...
+  int onlyKind = -1;           // ... and, when >= 0, only those naming this object kind
+};
+
+// How the directory replies list the objects, beside what the bank holds.
+struct Listing {
+  // Per kind (Wave .. Multi): these numbers first, in this order (numbers the bank does not hold
+  // are left out); the other objects follow in ascending order.
+  std::array<std::vector<int>, kObjectKinds> order;
+  // Per kind: >= 0 is reported as the lowest number in use, whatever the bank holds.
+  std::array<int, kObjectKinds> lowest{-1, -1, -1, -1, -1};
 };
 
 struct Counters {
@@ -103,12 +129,23 @@ class Vesk {
   }
   void setForcedStatus(int s) { faults_.forcedStatus = s; }
   void setBusy(bool on) { faults_.forcedStatus = on ? status::Busy : 0; }
-  // The faults (all but the reply delay) apply to the next n messages addressed to this
-  // instrument and are then switched off; -1 (the default) keeps them on.
+  // Limits the faults to one request, and with kind >= 0 to one object kind of it.
+  void setFaultsOnly(Request r, int kind = -1) {
+    faults_.only = r;
+    faults_.onlyKind = kind;
+  }
+  // The faults (all but the reply delay) apply to the next n messages they hit and are then
+  // switched off; -1 (the default) keeps them on.
   void setFaultCount(int n) { faultCount_ = n; }
   // The message a fault switch sends unasked (a default one unless set).
   void setUnsolicitedMessage(const Message& m) { unsolicitedMessage_ = m; }
   Message unsolicitedMessage() const;
+
+  // The directory listing's order and reported lowest number (not cleared by clearFaults).
+  const Listing& listing() const { return listing_; }
+  void setListing(const Listing& l) { listing_ = l; }
+  void setDirectoryOrder(Kind k, std::vector<int> numbers) { listing_.order[static_cast<std::size_t>(k)] = std::move(numbers); }
+  void setReportedLowest(Kind k, int number) { listing_.lowest[static_cast<std::size_t>(k)] = number; }
 
   // What was received, and the counters.
   const std::vector<Message>& received() const { return received_; }
@@ -141,11 +178,13 @@ class Vesk {
   Message dirStatus(Kind kind) const;
   Message dirList(Kind kind) const;
   Message mangled(Message m, const Message& request);
+  bool faultsHit(const Message& m) const;
 
   std::uint8_t deviceId_;
   Bank bank_;
   std::array<DiskUnit, 8> disks_{};
   Faults faults_;
+  Listing listing_;
   int faultCount_ = -1;
   Message unsolicitedMessage_;
   std::vector<Message> received_;

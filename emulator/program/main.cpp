@@ -20,6 +20,11 @@
 //   --status N           answer every message with status N (1-11 are the instrument's own)
 //   --busy               answer every message with status 9 (device busy)
 //   --fault-count N      the faults above apply to the first N messages only (not --delay)
+//   --only REQ[:K]       the faults above hit only one request: status, directory, dump, global,
+//                        key or upload, and with :K only those naming object kind K (--only
+//                        dump:1 silences or damages the Tone dumps alone)
+//   --dir-order K:N,...  the directory of kind K lists these numbers first, in this order
+//   --lowest K:N         the status of kind K reports N as its lowest number in use
 //   --verbose            log every message in and out on stderr
 //
 // Output on stdout, one line each: "api: jack", "input: <port>", "output: <port>", "ready";
@@ -87,6 +92,7 @@ int main(int argc, char** argv) {
   emu::Vesk vesk(static_cast<std::uint8_t>(options->deviceId));
   vesk.setFaults(options->faults);
   vesk.setFaultCount(options->faultCount);
+  vesk.setListing(options->listing);
 
   emu::MidiPorts ports;
   const bool verbose = options->verbose;

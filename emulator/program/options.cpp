@@ -14,13 +14,31 @@ bool ToInt(const std::string& s, int lo, int hi, int& out) {
   return true;
 }
 
+// "K:N" or "K:N,N,N": an object kind 0-4, then numbers 0-65535.
+bool KindNumbers(const std::string& s, int& kind, std::vector<int>& numbers) {
+  const auto colon = s.find(':');
+  if (colon == std::string::npos || !ToInt(s.substr(0, colon), 0, kObjectKinds - 1, kind)) return false;
+  numbers.clear();
+  std::size_t from = colon + 1;
+  while (true) {
+    const auto comma = s.find(',', from);
+    int n = 0;
+    if (!ToInt(s.substr(from, comma == std::string::npos ? std::string::npos : comma - from), 0, 0xFFFF, n)) return false;
+    numbers.push_back(n);
+    if (comma == std::string::npos) return true;
+    from = comma + 1;
+  }
+}
+
 }  // namespace
 
 std::string Usage() {
   return "usage: vesk-emulator [--api jack|alsa] [--name NAME] [--connect CLIENT] [--device-id N]\n"
          "                     [--delay MS] [--silent] [--late MS] [--unsolicited MS] [--repeat N]\n"
          "                     [--mangle short|garbled|truncated|over-long|wrong-kind|non-nibble]\n"
-         "                     [--mangle-kind K] [--status N] [--busy] [--fault-count N] [--verbose]\n";
+         "                     [--mangle-kind K] [--status N] [--busy] [--fault-count N]\n"
+         "                     [--only status|directory|dump|global|key|upload[:K]]\n"
+         "                     [--dir-order K:N,N,...] [--lowest K:N] [--verbose]\n";
 }
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
@@ -89,6 +107,32 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       o.faults.forcedStatus = status::Busy;
     } else if (a == "--fault-count") {
       if (!number(1, 1000000, o.faultCount)) return {};
+    } else if (a == "--only") {
+      static const std::map<std::string, Request> kRequests = {
+          {"status", Request::DirStatus}, {"directory", Request::Directory}, {"dump", Request::Dump},
+          {"global", Request::Global},    {"key", Request::Key},             {"upload", Request::Upload}};
+      if (!value(v)) return {};
+      const auto colon = v.find(':');
+      auto it = kRequests.find(v.substr(0, colon));
+      int kind = -1;
+      if (it == kRequests.end() || (colon != std::string::npos && !ToInt(v.substr(colon + 1), 0, 6, kind))) {
+        error = "--only: " + v + " is not a request such as dump:1";
+        return {};
+      }
+      o.faults.only = it->second;
+      o.faults.onlyKind = kind;
+    } else if (a == "--dir-order" || a == "--lowest") {
+      int kind = 0;
+      std::vector<int> numbers;
+      if (!value(v)) return {};
+      if (!KindNumbers(v, kind, numbers) || (a == "--lowest" && numbers.size() != 1)) {
+        error = a + ": " + v + (a == "--lowest" ? " is not K:N" : " is not K:N,N,...");
+        return {};
+      }
+      if (a == "--lowest")
+        o.listing.lowest[static_cast<std::size_t>(kind)] = numbers[0];
+      else
+        o.listing.order[static_cast<std::size_t>(kind)] = numbers;
     } else if (a == "--verbose" || a == "-v") {
       o.verbose = true;
     } else {

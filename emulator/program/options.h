@@ -16,6 +16,7 @@ struct Options {
   int deviceId = 0;
   Faults faults;
   int faultCount = -1;
+  Listing listing;
   bool verbose = false;
   bool help = false;
 };

@@ -35,6 +35,24 @@ TEST(EmulatorOptions, FlagsSetTheFaultSwitches) {
   EXPECT_EQ(Parse({})->name, "Vesk Emulator");
 }
 
+TEST(EmulatorOptions, RequestLimitDirectoryOrderAndLowestNumber) {
+  const auto o = Parse({"--only", "dump:1", "--dir-order", "0:5,2,9", "--lowest", "3:4"});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->faults.only, Request::Dump);
+  EXPECT_EQ(o->faults.onlyKind, 1);
+  EXPECT_EQ(o->listing.order[0], (std::vector<int>{5, 2, 9}));
+  EXPECT_EQ(o->listing.lowest[3], 4);
+  EXPECT_EQ(o->listing.lowest[0], -1);
+  EXPECT_EQ(Parse({"--only", "global"})->faults.onlyKind, -1);
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"--only", "dump:9"}, {"--only", "disk"}, {"--dir-order", "5:1"},
+        {"--dir-order", "0:1,,2"}, {"--lowest", "1:2,3"}, {"--lowest", "1"}}) {
+    std::string error;
+    EXPECT_FALSE(Parse(bad, &error)) << bad[1];
+    EXPECT_NE(error.find(bad[0]), std::string::npos) << error;
+  }
+}
+
 TEST(EmulatorOptions, BadFlagsAreRefusedWithAReason) {
   std::string error;
   EXPECT_FALSE(Parse({"--api", "oss"}, &error));

@@ -117,5 +117,58 @@ TEST(VeskFaults, MessagesForOthersDoNotUseUpAFaultCount) {
   EXPECT_EQ(Only(vesk.handle(kKey)), Status(0));
 }
 
+TEST(VeskFaults, FaultsLimitedToOneRequest) {
+  const Message toneStatus = Req({0x12, 0x01, 0x01, 0x01}), toneDir = Req({0x12, 0x02, 0x01, 0x01});
+  const Message bankName = Req({0x11, 0x02, 0x01, 0x00});
+  struct Case {
+    Request only;
+    int kind;
+    Message hit;
+    std::vector<Message> spared;
+  };
+  const Case cases[] = {
+      {Request::Dump, 1, DumpReq(1, 0), {DumpReq(0, 0), toneStatus, toneDir, kKey}},
+      {Request::DirStatus, 1, toneStatus, {Req({0x12, 0x01, 0x01, 0x00}), toneDir, DumpReq(1, 0)}},
+      {Request::Global, -1, bankName, {kKey, DumpReq(0, 0)}},
+      {Request::Key, -1, kKey, {bankName, toneStatus}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.only));
+    Vesk vesk;
+    vesk.setFaultsOnly(c.only, c.kind);
+    vesk.setSilent(true);
+    EXPECT_TRUE(vesk.handle(c.hit).empty());
+    for (const Message& m : c.spared) EXPECT_EQ(vesk.handle(m).size(), 1u);
+    vesk.setSilent(false);
+    vesk.setForcedStatus(status::Busy);
+    EXPECT_EQ(Only(vesk.handle(c.hit)), Status(status::Busy));
+    for (const Message& m : c.spared) EXPECT_NE(Only(vesk.handle(m)), Status(status::Busy));
+  }
+}
+
+// The numbers of a directory reply, in the order listed.
+std::vector<int> Listed(Vesk& vesk, int kind) {
+  const Message r = Only(vesk.handle(Req({0x12, 0x02, 0x01, kind})));
+  std::vector<int> numbers;
+  for (std::size_t pos = 18; pos + 32 <= r.size(); pos += 32) numbers.push_back(static_cast<int>(Nibbles(r, pos, 4)));
+  return numbers;
+}
+
+TEST(VeskListing, DirectoryOrderAndReportedLowestNumber) {
+  Vesk vesk;  // Waves 0, 1, 2, 5, 12
+  EXPECT_EQ(Listed(vesk, 0), (std::vector<int>{0, 1, 2, 5, 12}));
+  vesk.setDirectoryOrder(Kind::Wave, {5, 2, 99, 5, 12});
+  EXPECT_EQ(Listed(vesk, 0), (std::vector<int>{5, 2, 12, 0, 1})) << "unknown and repeated numbers left out";
+  EXPECT_EQ(Listed(vesk, 1).front(), 0) << "other kinds keep ascending order";
+
+  const Message tones = Req({0x12, 0x01, 0x01, 0x01});
+  EXPECT_EQ(Nibbles(Only(vesk.handle(tones)), 30, 4), 0u);
+  vesk.setReportedLowest(Kind::Tone, 4);
+  EXPECT_EQ(Nibbles(Only(vesk.handle(tones)), 30, 4), 4u);
+  EXPECT_EQ(Nibbles(Only(vesk.handle(tones)), 26, 4), 5u) << "the count stays";
+  vesk.clearFaults();
+  EXPECT_EQ(Nibbles(Only(vesk.handle(tones)), 30, 4), 4u) << "not a fault: stays until changed";
+}
+
 }  // namespace
 }  // namespace emu
