@@ -19,10 +19,11 @@
 #include <string>
 #include <vector>
 
-#include "editing/edit_context.h"
 #include "dialogs/about.h"
 #include "dialogs/config.h"
+#include "dialogs/operation.h"
 #include "dialogs/stats.h"
+#include "editing/edit_context.h"
 #include "editing/editor_view.h"
 #include "link/host.h"
 #include "link/startup.h"
@@ -50,7 +51,7 @@ namespace tavoro {
 class App;
 class Link;
 
-class frmMain : public QMainWindow, public LinkHost, public StartupHost, public EditorHost {
+class frmMain : public QMainWindow, public LinkHost, public StartupHost, public EditorHost, public OperationHost {
  public:
   explicit frmMain(App& app);
   ~frmMain() override;
@@ -94,7 +95,7 @@ class frmMain : public QMainWindow, public LinkHost, public StartupHost, public 
   void mnuHelp_Click(int command);  // help command 9 (the file) or 11 (its topics)
   // Who commits a list of the given name (another window's list registers itself here; tests
   // may listen in). An empty function removes the entry.
-  void SetComboCommit(const std::string& name, std::function<void(int index)> commit);
+  void SetComboCommit(const std::string& name, std::function<void(int index)> commit) override;
 
   // --- LinkHost ------------------------------------------------------------------------------
   void SetPanelText(int panel, const std::string& text) override;
@@ -109,6 +110,16 @@ class frmMain : public QMainWindow, public LinkHost, public StartupHost, public 
   std::int32_t FreeRamKw() override;
   void SetWaveScrollIndex(std::int16_t index) override;
   void SetSuppressChange(bool on) override;
+
+  // --- OperationHost (operations.cpp) --------------------------------------------------------
+  QWidget* MainWindow() override { return this; }
+  std::string PageLabel() override;
+  bool LoadDisplay(std::uint8_t kind) override;
+  std::string WaveSizeText() override;
+  std::string WaveModeText() override;
+  // What the delete, load bank and stereo merge windows work on (frmDeleteObject::ShowModal,
+  // frmLoadBank::ShowModal, frmStereoMerge::ShowModal); valid once the link exists.
+  OperationContext Operations();
 
   // The window's mouse pointer: 11 hourglass, 0 default.
   void SetMousePointer(int pointer);
@@ -221,7 +232,7 @@ class frmMain : public QMainWindow, public LinkHost, public StartupHost, public 
   void Centre();
   void LeaveHandler();
   bool LinkBusy() const;
-  void ArmComboRetract();
+  void ArmComboRetract() override;
   // A note on or off, straight through the output port, blinking the out lamp.
   void SendShortMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
   void NoteOn(int note);
@@ -239,6 +250,7 @@ class frmMain : public QMainWindow, public LinkHost, public StartupHost, public 
   bool closePending_ = false;
   bool unloaded_ = false;
   std::map<std::string, std::function<void(int)>> comboCommit_;
+  std::int32_t lastBankNumber_ = 0;  // the bank last asked for in this run
   // The side windows, one of each at a time.
   plat::ctl::FormSlot<frmConfig> configForm_{[this] { return MakeConfig(); }};
   plat::ctl::FormSlot<frmStats> statsForm_{[this] { return MakeStats(); }};

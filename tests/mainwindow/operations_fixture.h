@@ -1,0 +1,76 @@
+#pragma once
+// The delete, load bank and stereo merge windows driven offscreen against the emulator: each
+// window is shown modally as the main window shows it, and the test acts inside the modal show.
+
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "tests/mainwindow/app_fixture.h"
+
+namespace tavoro::testing {
+
+// The window on screen titled `title` (windows unloaded but not yet deleted are not).
+inline QWidget* ShownWindow(const char* title) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->windowTitle() == QString::fromLatin1(title)) return w;
+  return nullptr;
+}
+
+class OperationsFixture : public AppFixture {
+ protected:
+  // Runs `act` with the window titled `title` once `open` has shown it, and returns when the
+  // modal show is over. A window still up after `act` is closed, and the test fails.
+  template <class F>
+  F* WhileShown(const char* title, const std::function<void()>& open, const std::function<void(F&)>& act) {
+    F* seen = nullptr;
+    auto over = std::make_shared<bool>(false);
+    QTimer::singleShot(0, [&, over] {
+      seen = dynamic_cast<F*>(ShownWindow(title));
+      if (seen == nullptr) return;
+      act(*seen);
+      // Still up once the handlers have returned: a test that forgot to close it must not hang.
+      QTimer::singleShot(0, [title, over] {
+        if (*over) return;
+        if (QWidget* left = ShownWindow(title); left && left->isModal()) {
+          ADD_FAILURE() << title << " is still up";
+          left->close();
+        }
+      });
+    });
+    open();
+    *over = true;
+    EXPECT_NE(seen, nullptr) << "no window " << title;
+    return seen;
+  }
+
+  // The Waves of the emulator's bank as the store holds them after a download, Wave `idx` shown.
+  void StoreWaves(std::int16_t idx) {
+    ObjectStore& s = app->store;
+    s.WaveDir.Entries = {{0, 0, "Grand Piano C4"}, {1, 1, "Str Ensemble"}, {2, 2, "Snare Tight   "}, {3, 5, "Warm Pad"},
+                         {4, 12, "Fretless Bass"}};
+    s.WaveDir.Count = 5;
+    s.WaveStatus.LowestNum = 0;
+    s.WaveStatus.HighestNum = 12;
+    s.WaveLoaded = true;
+    s.WaveDirIdx = idx;
+  }
+  void ShowPage(int tab) {
+    w().Tavorotab->SetCurrTab(tab);
+    w().Tavorotab_Click();
+  }
+
+  // The message as framed with the default device id 7F.
+  static Bytes Framed(std::initializer_list<std::uint8_t> body) {
+    Bytes m;
+    m.reserve(body.size() + 8);
+    for (std::uint8_t b : {0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F}) m.push_back(b);
+    for (std::uint8_t b : body) m.push_back(b);
+    m.push_back(0xF7);
+    return m;
+  }
+};
+
+inline constexpr int kWavePage = 6, kTonePage = 3, kPresetPage = 0;
+
+}  // namespace tavoro::testing
