@@ -17,6 +17,7 @@
 #include "link/link.h"
 #include "mainwindow/app.h"
 #include "mainwindow/icons.h"
+#include "mainwindow/page_handlers.h"
 #include "pages/page_texts.h"
 #include "platform/controls/lists.h"
 #include "platform/ui/find_window.h"
@@ -122,6 +123,7 @@ frmMain::frmMain(App& app) : QMainWindow(nullptr), pages(nullptr), app_(app) {
   comboCommit_["cboGlobal"] = [this](int index) { cboGlobal_Change(index); };
 
   ConnectEvents();
+  handlers_ = std::make_unique<PageHandlers>(app_, *this);
   hsbKey_Change();
   adjustSize();
 }
@@ -808,7 +810,7 @@ void frmMain::SetComboCommit(const std::string& name, std::function<void(int)> c
 }
 
 // The lists' own commits arrive with their pages' handlers.
-void frmMain::cboTone_Change(int) {}
+void frmMain::cboTone_Change(int Index) { handlers_->tone.cboTone_Change(Index); }
 void frmMain::cboPreset_Change(int) {}
 void frmMain::cboGlobal_Change(int) {}
 

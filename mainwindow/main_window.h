@@ -50,6 +50,7 @@ namespace tavoro {
 
 class App;
 class Link;
+class PageHandlers;
 
 class frmMain : public QMainWindow, public LinkHost, public StartupHost, public EditorHost, public OperationHost {
  public:
@@ -255,6 +256,7 @@ class frmMain : public QMainWindow, public LinkHost, public StartupHost, public 
   plat::ctl::FormSlot<frmConfig> configForm_{[this] { return MakeConfig(); }};
   plat::ctl::FormSlot<frmStats> statsForm_{[this] { return MakeStats(); }};
   plat::ctl::FormSlot<frmAbout> aboutForm_{[this] { return new frmAbout(this); }};
+  std::unique_ptr<PageHandlers> handlers_;  // the object pages' handlers
 };
 
 }  // namespace tavoro

@@ -1,0 +1,94 @@
+#pragma once
+// The running program with a Tone and a Wave of the emulator in its store, and the tools the
+// page-edit tests share: typing into a box as the user does, and reading what the instrument
+// received.
+
+#include <QApplication>
+#include <QtTest/QTest>
+
+#include "editing/page_fillers.h"
+#include "objects/transfer.h"
+#include "tests/mainwindow/app_fixture.h"
+
+namespace tavoro::testing {
+
+class EditFixture : public AppFixture {
+ protected:
+  void SetUp() override {
+    AppFixture::SetUp();
+    ASSERT_EQ(Start(), 0);
+    QApplication::setActiveWindow(&w());
+  }
+
+  ObjectStore& store() { return app->store; }
+  EditFlags& flags() { return app->flags; }
+  TabPages& pages() { return w().pages; }
+  EditContext Context() { return EditContext{link(), store(), flags(), w().View(), app->lists, nullptr}; }
+
+  // Reads the Waves' and Tones' directories and the given objects as the download does, shows
+  // the page `tab` with the object's number in the header, and forgets what was sent so far.
+  void LoadObjects(int tone, int wave, int tab) {
+    ObjectTransfer t(link(), store());
+    ObjectStore& s = store();
+    s.WaveStatus = t.GetObjDirStatus(Code(ObjType::Wave));
+    s.WaveDir = t.GetObjDir(Code(ObjType::Wave));
+    s.ToneStatus = t.GetObjDirStatus(Code(ObjType::Tone));
+    s.ToneDir = t.GetObjDir(Code(ObjType::Tone));
+    if (tone >= 0) {
+      ASSERT_TRUE(t.ToneObjDump(static_cast<std::int16_t>(tone)));
+    }
+    if (wave >= 0) {
+      ASSERT_TRUE(t.WaveObjDump(static_cast<std::int16_t>(wave)));
+    }
+    auto indexOf = [](const ObjDir& dir, int number) {
+      for (const DirEntry& e : dir.Entries)
+        if (e.Number == number) return e.Index;
+      return std::int16_t{0};
+    };
+    s.ToneDirIdx = indexOf(s.ToneDir, tone);
+    s.WaveDirIdx = indexOf(s.WaveDir, wave);
+    EditContext ctx = Context();
+    LoadToneDisplay(ctx);
+    LoadWaveDisplay(ctx);
+    Show(tab);
+    TakeReceived();
+  }
+  void Show(int tab) {
+    w().Tavorotab->SetCurrTab(tab);
+    w().Tavorotab_Click();
+    QApplication::processEvents();
+    TakeReceived();
+  }
+
+  // Empties the box as the program would, then types `keys` into it with the focus there.
+  void Type(plat::ctl::TextBox& box, const char* keys) {
+    flags().SuppressChange = true;
+    box.SetText("");
+    flags().SuppressChange = false;
+    Focus(box);
+    QTest::keyClicks(&box, keys);
+  }
+  void Enter(plat::ctl::TextBox& box) { QTest::keyClick(&box, Qt::Key_Return); }
+  void Focus(QWidget& widget) {
+    w().activateWindow();
+    QApplication::setActiveWindow(&w());
+    widget.setFocus();
+    QApplication::processEvents();
+  }
+
+  // The uploads among the messages received since the last call (command 02 at position 8).
+  std::vector<Bytes> Uploads(const std::vector<Bytes>& received) {
+    std::vector<Bytes> out;
+    for (const Bytes& m : received)
+      if (m.size() > 9 && m[7] == 0x02) out.push_back(m);
+    return out;
+  }
+  // The value of `count` nibbles at the 1-based position of a message.
+  static long Nibbles(const Bytes& m, std::size_t position, std::size_t count) {
+    long v = 0;
+    for (std::size_t i = 0; i < count; ++i) v = v * 16 + m.at(position - 1 + i);
+    return v;
+  }
+};
+
+}  // namespace tavoro::testing
