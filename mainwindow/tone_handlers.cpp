@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "editing/number_text.h"
 #include "link/error.h"
 
 namespace tavoro {
@@ -51,12 +52,6 @@ ModePlace PlaceOf(int Index) {
   if (Index <= 3) return {141, 1};
   if (Index <= 17) return {120, 2};
   return {138, 2};
-}
-
-std::string Trimmed(const std::string& s) {
-  const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
 }  // namespace
@@ -180,7 +175,7 @@ void ToneHandlers::txtTone_Change(int) {
   s.CurTone.WaveNum = static_cast<std::int16_t>(v);
   for (const DirEntry& e : waves) {
     if (e.Number != v) continue;
-    edit_.WriteQuietly(pages_.txtTone(1), Trimmed(e.Name));
+    edit_.WriteQuietly(pages_.txtTone(1), Trim(e.Name));
     break;
   }
   f.LastKeyAscii = 0;
