@@ -38,7 +38,7 @@ ObjectStore& EditProtocol::store() const { return app_.store; }
 Link& EditProtocol::link() const { return app_.link(); }
 
 EditContext EditProtocol::Context() const {
-  return EditContext{app_.link(), app_.store, app_.flags, app_.main().View(), app_.lists, nullptr};
+  return app_.main().Editing();
 }
 
 ObjectTransfer EditProtocol::Transfer() const { return ObjectTransfer(app_.link(), app_.store); }

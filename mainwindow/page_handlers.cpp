@@ -15,7 +15,7 @@ void ReadBackObject(App& app, ObjType kind) {
   ObjectTransfer t(app.link(), app.store);
   ObjectStore& s = app.store;
   const auto number = LeadingNumber(w.txtObjectNum->Text());
-  EditContext ctx{app.link(), s, app.flags, w.View(), app.lists, nullptr};
+  EditContext ctx = w.Editing();
   switch (kind) {
     case ObjType::Tone:
       s.ToneStatus = t.GetObjDirStatus(Code(kind));

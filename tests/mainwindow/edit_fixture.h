@@ -23,7 +23,7 @@ class EditFixture : public AppFixture {
   ObjectStore& store() { return app->store; }
   EditFlags& flags() { return app->flags; }
   TabPages& pages() { return w().pages; }
-  EditContext Context() { return EditContext{link(), store(), flags(), w().View(), app->lists, nullptr}; }
+  EditContext Context() { return w().Editing(); }
 
   // Reads the Waves' and Tones' directories and the given objects as the download does, shows
   // the page `tab` with the object's number in the header, and forgets what was sent so far.
