@@ -6,6 +6,7 @@
 
 #include "mainwindow/edit_protocol.h"
 #include "mainwindow/tone_handlers.h"
+#include "mainwindow/tone_pairs.h"
 
 namespace tavoro {
 
@@ -22,6 +23,7 @@ class PageHandlers {
 
   EditProtocol edit;
   ToneHandlers tone;
+  TonePairs tonePairs;
 
  private:
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

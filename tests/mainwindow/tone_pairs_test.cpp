@@ -1,0 +1,278 @@
+// The Tone pages' number pairs under the edit-commit protocol, against the emulator: typed
+// commits, slider commits, refusals, busy, the envelope's special texts and the key filters.
+
+#include "tests/mainwindow/edit_fixture.h"
+
+namespace tavoro::testing {
+namespace {
+
+using plat::ctl::Slider;
+using plat::ctl::TextBox;
+
+constexpr int kTone1Tab = 3, kTone2Tab = 4, kTone3Tab = 5;
+constexpr std::size_t kReadBack = 3;  // directory status, directory and the Tone's dump
+constexpr long kRed = 255, kBlack = 0;
+const std::string kInfinity = "\xA5";
+
+class TonePairsTest : public EditFixture {
+ protected:
+  // Tone 0 "Piano Soft": envelope 1 in gate mode with decay 99, Env2Rel 20, Dca1 20, Lfo5 0.
+  void SetUp() override {
+    EditFixture::SetUp();
+    LoadObjects(0, -1, kTone2Tab);
+  }
+  // Shows a box's text as the program does (no edit).
+  void Show(TextBox& box, const std::string& text, const std::string& font = "MS Sans Serif") {
+    flags().SuppressChange = true;
+    box.SetFontName(font);
+    box.SetText(text);
+    flags().SuppressChange = false;
+  }
+  void ShowTab(int tab) { EditFixture::Show(tab); }
+  // A drag of the slider's thumb through `values`, released at the last one.
+  void Drag(Slider& slider, std::initializer_list<int> values) {
+    Focus(slider);
+    slider.setSliderDown(true);
+    for (int v : values) slider.setValue(v);
+    slider.setSliderDown(false);
+  }
+  // The byte sent at `position` by the one upload among `got`, which the read-back follows;
+  // -1 when there was no single upload.
+  long SentByte(const std::vector<Bytes>& got, std::size_t position) {
+    const auto uploads = Uploads(got);
+    if (uploads.size() != 1) return -1;
+    EXPECT_EQ(got.size(), 1 + kReadBack);
+    return Nibbles(uploads[0], position, 2);
+  }
+};
+
+TEST_F(TonePairsTest, TypedValuesAreSentWithEnterAndTheBoxTurnsBlack) {
+  struct Case {
+    int tab;
+    TextBox* box;
+    const char* typed;
+    std::size_t position;
+    long sent;
+  };
+  TabPages& p = pages();
+  const Case cases[] = {
+      {kTone2Tab, &p.txtDCA(0), "12", 72, 12},     {kTone2Tab, &p.txtDCF(0), "-20", 86, 236},
+      {kTone3Tab, &p.txtDCO(2), "150", 104, 99},   {kTone1Tab, p.txtEnv1Att, "-5", 54, 251},
+      {kTone3Tab, &p.txtPan(1), "-3", 130, 253},   {kTone2Tab, &p.txtLFO(0), "45", 106, 45},
+      {kTone2Tab, &p.txtDCF(4), "70", 80, 70},     {kTone1Tab, p.txtEnv2Rel, "15", 68, 15},
+  };
+  for (const Case& c : cases) {
+    ShowTab(c.tab);
+    Type(*c.box, c.typed);
+    EXPECT_EQ(c.box->ForeColor(), kRed) << c.typed;
+    EXPECT_TRUE(TakeReceived().empty()) << "typing sends nothing: " << c.typed;
+    Enter(*c.box);
+    EXPECT_EQ(SentByte(TakeReceived(), c.position), c.sent) << c.typed;
+    EXPECT_EQ(c.box->ForeColor(), kBlack) << c.typed;
+    EXPECT_EQ(flags().LastKeyAscii, 0) << c.typed;
+  }
+  EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(TonePairsTest, EnterOnAnEmptyBoxShowsTheStoredValueAndSendsNothing) {
+  TextBox& box = pages().txtDCA(1);
+  Type(box, "");
+  Enter(box);
+  EXPECT_EQ(box.Text(), "20");
+  EXPECT_EQ(box.ForeColor(), kBlack);
+  EXPECT_TRUE(TakeReceived().empty());
+}
+
+TEST_F(TonePairsTest, ABoxLeftEmptyGetsItsStoredValueBack) {
+  struct Case {
+    int tab;
+    TextBox* box;
+    const char* refill;
+  };
+  TabPages& p = pages();
+  const Case cases[] = {{kTone2Tab, &p.txtDCA(1), "20"}, {kTone2Tab, &p.txtLFO(4), "0"},
+                        {kTone1Tab, p.txtEnv1Rel, "30"}, {kTone3Tab, &p.txtPan(2), "0"}};
+  for (const Case& c : cases) {
+    ShowTab(c.tab);
+    Type(*c.box, "");
+    Focus(*w().txtObjectName);
+    EXPECT_EQ(c.box->Text(), c.refill);
+  }
+  // A typed, uncommitted value stays as it is, red.
+  ShowTab(kTone2Tab);
+  Type(p.txtDCA(2), "7");
+  Focus(p.txtDCA(0));
+  EXPECT_EQ(p.txtDCA(2).Text(), "7");
+  EXPECT_EQ(p.txtDCA(2).ForeColor(), kRed);
+  EXPECT_TRUE(TakeReceived().empty());
+}
+
+TEST_F(TonePairsTest, ADragShowsTheValuesAndTheReleaseSendsOnce) {
+  Slider& slider = pages().sldDCA(1);
+  TextBox& box = pages().txtDCA(1);
+  Focus(slider);
+  slider.setSliderDown(true);
+  slider.setValue(30);
+  EXPECT_EQ(box.Text(), "30");
+  slider.setValue(35);
+  EXPECT_EQ(box.Text(), "35");
+  EXPECT_TRUE(TakeReceived().empty());
+  slider.setSliderDown(false);
+  EXPECT_EQ(SentByte(TakeReceived(), 74), 35);
+}
+
+TEST_F(TonePairsTest, AReleaseOnTheValueTheBoxShowsStillSends) {
+  Show(pages().txtDCA(2), "40");
+  Drag(pages().sldDCA(2), {40});
+  EXPECT_EQ(SentByte(TakeReceived(), 78), 40);
+}
+
+TEST_F(TonePairsTest, ProgramMovesOfASliderSendNothing) {
+  Focus(pages().sldDCF(1));
+  flags().SuppressChange = true;  // a page fill
+  pages().sldDCF(1).SetValue(44);
+  flags().SuppressChange = false;
+  flags().LastKeyAscii = 13;  // a sender's move on Enter
+  pages().sldDCF(1).SetValue(45);
+  flags().LastKeyAscii = 0;
+  EXPECT_TRUE(TakeReceived().empty());
+}
+
+TEST_F(TonePairsTest, AfterAnAbandonedEditSliderClicksAreIgnoredUntilEnter) {
+  Type(pages().txtDCA(0), "5");
+  Focus(pages().sldDCF(1));  // the box is left without Enter
+  pages().sldDCF(1).SetValue(12);
+  EXPECT_TRUE(TakeReceived().empty());
+  Type(pages().txtDCF(2), "3");
+  Enter(pages().txtDCF(2));
+  TakeReceived();
+  Focus(pages().sldDCF(1));
+  pages().sldDCF(1).SetValue(13);
+  EXPECT_EQ(SentByte(TakeReceived(), 88), 13);
+}
+
+TEST_F(TonePairsTest, ARefusedValueStaysRedAndTheToneIsReadBack) {
+  peer->vesk().setForcedStatus(emu::status::IllegalValue);
+  peer->vesk().setFaultCount(1);
+  TextBox& box = pages().txtDCA(0);
+  Type(box, "12");
+  Enter(box);
+  const auto got = TakeReceived();
+  EXPECT_EQ(Uploads(got).size(), 1u);
+  EXPECT_EQ(got.size(), 1 + kReadBack);  // read back all the same
+  EXPECT_EQ(box.ForeColor(), kRed);
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_NE(boxes.boxes[0].text.find("Vesk Error"), std::string::npos);
+}
+
+TEST_F(TonePairsTest, NothingIsTakenOrSentWhileARequestWaits) {
+  TextBox& box = pages().txtDCA(0);
+  Show(box, "10");
+  Focus(box);
+  link().MidiOutBusy = true;
+  QTest::keyClicks(&box, "5");
+  Enter(box);
+  Drag(pages().sldDCA(1), {3});
+  link().MidiOutBusy = false;
+  EXPECT_EQ(box.Text(), "10");
+  EXPECT_EQ(box.ForeColor(), kBlack);
+  EXPECT_TRUE(TakeReceived().empty());
+}
+
+TEST_F(TonePairsTest, TheSustainShowsGateModeAndEnterOnGtDoesNothing) {
+  ShowTab(kTone1Tab);
+  TabPages& p = pages();
+  Type(*p.txtEnv1Sus, "0");
+  Enter(*p.txtEnv1Sus);
+  EXPECT_EQ(SentByte(TakeReceived(), 56), 0);
+  EXPECT_EQ(p.txtEnv1Sus->Text(), "gt");
+  EXPECT_EQ(p.sldEnv1Sus->Value(), 0);
+  Focus(*p.txtEnv1Sus);
+  Enter(*p.txtEnv1Sus);
+  EXPECT_TRUE(TakeReceived().empty());
+  // From "gt" the slider writes its value: the write commits.
+  Drag(*p.sldEnv1Sus, {25});
+  EXPECT_EQ(SentByte(TakeReceived(), 56), 25);
+}
+
+TEST_F(TonePairsTest, TheInfinitySignAndTheEnterAfterItWithAKey) {
+  ShowTab(kTone1Tab);
+  TabPages& p = pages();
+  TextBox& rel = *p.txtEnv2Rel;
+  Type(rel, "99");
+  Enter(rel);
+  EXPECT_EQ(SentByte(TakeReceived(), 68), 99);
+  EXPECT_EQ(rel.Text(), kInfinity);
+  EXPECT_EQ(rel.FontName(), "Symbol");
+  // Enter on the sign does nothing; a digit switches the font and keeps the sign in front.
+  Focus(rel);
+  rel.end(false);
+  Enter(rel);
+  EXPECT_TRUE(TakeReceived().empty());
+  QTest::keyClicks(&rel, "5");
+  EXPECT_EQ(rel.FontName(), "MS Sans Serif");
+  EXPECT_EQ(rel.Text(), kInfinity + "5");
+  Enter(rel);
+  EXPECT_TRUE(TakeReceived().empty());
+  // That Enter is over: the next slider release is a commit of its own.
+  EXPECT_EQ(flags().LastKeyAscii, 0);
+  Drag(*p.sldEnv1Rel, {33});
+  EXPECT_EQ(SentByte(TakeReceived(), 60), 33);
+}
+
+TEST_F(TonePairsTest, ADecaySliderOverTheSignShows99FirstAndSendsOnce) {
+  ShowTab(kTone1Tab);
+  TabPages& p = pages();
+  ASSERT_EQ(p.txtEnv1Dec->FontName(), "Symbol");  // gate mode, decay 99
+  Focus(*p.sldEnv1Dec);
+  p.sldEnv1Dec->SetValue(98);
+  EXPECT_EQ(p.txtEnv1Dec->FontName(), "MS Sans Serif");
+  EXPECT_EQ(SentByte(TakeReceived(), 58), 98);
+}
+
+TEST_F(TonePairsTest, TheLfoStepsBoxShowsOneMoreThanItSends) {
+  TabPages& p = pages();
+  Show(p.txtLFO(5), "none");
+  p.txtLFO(5).SetEnabled(true);
+  p.sldLFO(5).SetEnabled(true);
+  Focus(p.sldLFO(5));
+  p.sldLFO(5).SetValue(9);
+  EXPECT_EQ(SentByte(TakeReceived(), 142), 8);
+}
+
+TEST_F(TonePairsTest, EachBoxTakesOnlyItsKeys) {
+  struct Case {
+    int tab;
+    TextBox* box;
+    const char* start;
+    const char* keys;
+    const char* shown;
+  };
+  TabPages& p = pages();
+  const Case cases[] = {
+      {kTone2Tab, &p.txtDCA(0), "", "-4", "-4"},      // signed: minus into an empty box
+      {kTone2Tab, &p.txtDCA(0), "4", "-", "4"},       // ... and nowhere else
+      {kTone2Tab, &p.txtDCF(4), "", "-4", "4"},       // the unsigned cutoff
+      {kTone2Tab, &p.txtDCA(1), "", "a:.+1", "1"},    // letters and signs
+      {kTone1Tab, p.txtEnv1Sus, "", "g", "g"},        // gate mode
+      {kTone1Tab, p.txtEnv1Sus, "", "-", ""},
+      {kTone1Tab, p.txtEnv1Att, "", "3-", "3"},      // minus only into an empty box
+      {kTone1Tab, p.txtEnv1Dec, "", "-2", "2"},
+      {kTone2Tab, &p.txtLFO(4), "", "-7", "-7"},
+      {kTone2Tab, &p.txtLFO(3), "", "-7", "7"},
+      {kTone3Tab, &p.txtPan(0), "", "-7", "-7"},
+      {kTone1Tab, &p.txtTone(0), "", "-12", "12"},
+  };
+  for (const Case& c : cases) {
+    ShowTab(c.tab);
+    Show(*c.box, c.start);
+    Focus(*c.box);
+    c.box->end(false);
+    QTest::keyClicks(c.box, c.keys);
+    EXPECT_EQ(c.box->Text(), c.shown) << c.box->Name() << " " << c.keys;
+  }
+  EXPECT_TRUE(TakeReceived().empty());
+}
+
+}  // namespace
+}  // namespace tavoro::testing
