@@ -5,7 +5,8 @@
 //                       tavoro.dbg into the home directory.
 //
 // TAVORO_SCREENSHOT=FILE saves a picture of the main window into FILE once the start-up is over,
-// prints the link state shown in the status bar, and ends the program (for headless checks). A
+// prints the link state, the page's object and the bank shown in the status bar, and ends the
+// program (for headless checks). A
 // message box shown before that is pictured instead, with what else is on the screen, and the
 // program ends without waiting for an answer.
 #include <QApplication>
@@ -50,7 +51,11 @@ void ScreenshotAndQuit(tavoro::App& app, Screenshot& shot) {
     window.repaint();
     const bool saved = Save(window.grab(), shot.path);
     const std::string state = window.stbMainForm->Panels(8).Text();
-    std::printf("tavoro: screenshot %s: %s; link %s\n", shot.path.c_str(), saved ? "saved" : "NOT saved", state.c_str());
+    // What the picture shows of the instrument: the page's object and the bank.
+    const std::string shown = window.lblObjNumHash->Caption() + " " + window.txtObjectNum->Text() + " " +
+                              window.txtObjectName->Text() + "; " + window.stbMainForm->Panels(7).Text();
+    std::printf("tavoro: screenshot %s: %s; link %s; %s\n", shot.path.c_str(), saved ? "saved" : "NOT saved",
+                state.c_str(), shown.c_str());
     std::fflush(stdout);
     shot.taken = true;
     shot.rc = saved ? 0 : 4;

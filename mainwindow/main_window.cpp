@@ -585,12 +585,6 @@ void frmMain::ClearObjDisplay(std::uint8_t kind) {
   tavoro::ClearObjDisplay(View(), app_.lists, app_.flags, app_.link(), kind);
 }
 
-bool frmMain::AllObjectsDump() {
-  // The bulk download of every kind is not part of the program yet: start-up goes on with an
-  // empty object store, every page showing that nothing is loaded.
-  return true;
-}
-
 std::int32_t frmMain::FreeRamKw() { return app_.store.FreeRamKw; }
 void frmMain::SetWaveScrollIndex(std::int16_t index) { app_.flags.WaveScrollIndex = index; }
 void frmMain::SetSuppressChange(bool on) { app_.flags.SuppressChange = on; }

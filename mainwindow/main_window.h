@@ -73,6 +73,8 @@ class frmMain : public QMainWindow, public LinkHost, public StartupHost, public 
   // --- handlers and public operations --------------------------------------------------------
   void Tavorotab_Click();
   void cmdPushButton_Click(int Index);
+  // Reads object kind 0-4 again and refills its page (window_downloads.cpp, with AllObjectsDump).
+  void ObjectDownload(std::uint8_t ObjType);
   void cmdPlaySample_MouseDown(int Button, int Shift, int X, int Y);
   void cmdPlaySample_MouseUp(int Button, int Shift, int X, int Y);
   void pnlKey_DragOver(int Index);

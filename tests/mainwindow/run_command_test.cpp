@@ -1,6 +1,7 @@
 // The README's run command on a machine without a display: scripts/demo starts the emulator on a
-// JACK server and Tavoro against its ports; Tavoro comes up ONLINE, saves a picture of its main
-// window and ends. The JACK server is the test's own, so parallel tests do not meet.
+// JACK server and Tavoro against its ports; Tavoro comes up ONLINE with the emulator's bank read,
+// saves a picture of its main window and ends. The JACK server is the test's own, so parallel
+// tests do not meet.
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
@@ -38,7 +39,9 @@ TEST(RunCommand, HeadlessStartComesUpOnlineAndSavesTheWindow) {
   ASSERT_TRUE(finished) << output;
   EXPECT_EQ(run.exitCode(), 0) << output;
   EXPECT_NE(output.find("using the running JACK server"), std::string::npos) << output;
-  EXPECT_NE(output.find(": saved; link ONLINE"), std::string::npos) << output;
+  // The emulator's bank read and shown: the Preset page with its first Preset.
+  EXPECT_NE(output.find(": saved; link ONLINE; p# 0 Concert Piano; Current Bank: Factory Bank 1"), std::string::npos)
+      << output;
 
   const QImage picture(shot);
   ASSERT_FALSE(picture.isNull()) << output;

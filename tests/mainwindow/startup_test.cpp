@@ -11,26 +11,80 @@ namespace {
 
 using StartupTest = AppFixture;
 
-TEST_F(StartupTest, OnlineWhenTheProdIsAnswered) {
+// A request of the start-up as the program frames it (device id 7F).
+Bytes Request(std::initializer_list<std::uint8_t> body) {
+  Bytes m = KeyMessage(0);
+  m.resize(7);  // the frame head with the device id
+  for (std::uint8_t b : body) m.push_back(b);
+  m.push_back(0xF7);
+  return m;
+}
+
+TEST_F(StartupTest, OnlineReadsEveryKindAndTheGlobalDataAndShowsThem) {
   ASSERT_EQ(Start(), 0);
   EXPECT_TRUE(w().isVisible());
   EXPECT_EQ(link().LinkState, 1);
   EXPECT_EQ(Panel(8), "ONLINE");
-  EXPECT_EQ(Panel(6), "Free RAM: 0 kw");
-  EXPECT_TRUE(w().cmdLoadBank->isEnabled());
+  EXPECT_TRUE(boxes.boxes.empty()) << (boxes.boxes.empty() ? "" : boxes.boxes[0].text);
+  // The prod; per kind its status, directory and lowest object; the Global data; then the page
+  // refresh presses the Preset page's button (key 0). Nothing is uploaded.
+  std::vector<Bytes> want{KeyMessage(0)};
+  for (std::uint8_t k = 0; k < 5; ++k) {
+    const auto n = static_cast<std::uint8_t>(peer->vesk().bank().objects[k].begin()->first);
+    want.push_back(Request({0x12, 0x01, 0x01, k}));
+    want.push_back(Request({0x12, 0x02, 0x01, k}));
+    want.push_back(Request({0x01, k, 0, 0, 0, 2, 0, 0, static_cast<std::uint8_t>(n >> 4), static_cast<std::uint8_t>(n & 15)}));
+  }
+  want.push_back(Request({0x11, 0x02, 0x01, 0x00}));
+  for (std::uint8_t n = 1; n <= 5; ++n) want.push_back(Request({0x11, 0x03, 0x02, n, 0x00}));
+  want.push_back(Request({0x32, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00}));
+  want.push_back(KeyMessage(0));
+  EXPECT_EQ(TakeReceived(), want);
+
+  // The header shows the Preset page's object, the panels every kind's first object.
+  EXPECT_EQ(w().lblObjNumHash->Caption(), "p#");
+  EXPECT_EQ(w().txtObjectNum->Text(), "0");
+  EXPECT_EQ(w().txtObjectName->Text(), "Concert Piano");
+  EXPECT_FALSE(w().txtObjectNum->Locked());
+  const std::vector<std::string> panels = {Panel(1), Panel(2), Panel(3), Panel(4), Panel(5), Panel(6), Panel(7)};
+  EXPECT_EQ(panels, (std::vector<std::string>{"p# 0", "m# 0", "t# 0", "w# 0", "mu# 0",
+                                              "Free RAM: " + std::to_string(emu::FreeSampleKw(peer->vesk().bank())) + " kw",
+                                              "Current Bank: Factory Bank 1"}));
+  for (QObject* command : std::initializer_list<QObject*>{w().cmdDeleteObject, w().cmdStereoMerge, w().cmdLoadBank})
+    EXPECT_TRUE(static_cast<QWidget*>(command)->isEnabled()) << command->objectName().toStdString();
+  EXPECT_TRUE(w().mnuDelete->isEnabled());
+  EXPECT_TRUE(w().mnuStereoMerge->isEnabled());
+  EXPECT_EQ(w().MousePointer(), 0);
+  // Every page filled from the first objects.
+  const TabPages& p = w().pages;
+  EXPECT_EQ(p.txtPreset(16).Text(), "Map") << "layer pan 0";
+  EXPECT_EQ(p.txtMap(2).Text(), "Piano Soft");
+  EXPECT_EQ(p.txtEnv1Dec->Text(), std::string(1, static_cast<char>(165)));
+  EXPECT_EQ(p.txtEnv1Dec->FontName(), "Symbol");
+  EXPECT_EQ(p.txtEnv2Att->Text(), "-20");
+  EXPECT_EQ(p.txtWaveAddr->Text(), "0h");
+  EXPECT_EQ(p.txtGlobal(8).Text(), "Factory Bank 1");
+  EXPECT_EQ(p.txtGlobal(2).Text(), "1") << "the Multi's first part";
   EXPECT_FALSE(link().MidiOutBusy);
   EXPECT_FALSE(link().MidiInBusy);
   EXPECT_FALSE(link().ledMIDIin.Value());
-  EXPECT_TRUE(boxes.boxes.empty()) << (boxes.boxes.empty() ? "" : boxes.boxes[0].text);
-  // The prod, then the page refresh presses the Preset page's button (key 0 as well).
-  const auto sent = TakeReceived();
-  ASSERT_EQ(sent.size(), 2u);
-  EXPECT_EQ(sent[0], KeyMessage(0));
-  EXPECT_EQ(sent[1], KeyMessage(0));
   EXPECT_FALSE(app->flags.SuppressChange);
   EXPECT_EQ(app->flags.WaveScrollIndex, -1);
   EXPECT_TRUE(app->SplashUnloaded());
   EXPECT_EQ(app->splash(), nullptr);
+}
+
+TEST_F(StartupTest, ALowestNumberMissingFromItsDirectoryLeavesTheRestUnread) {
+  peer->vesk().setReportedLowest(emu::Kind::Tone, 4);
+  ASSERT_EQ(Start(), 0);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"AllObjectsDump()\r\nError Downloading requested object"});
+  EXPECT_EQ(TakeReceived().size(), 1u + 3 + 2) << "prod, the Waves, the Tone status and directory";
+  EXPECT_EQ(app->store.ToneDirIdx, -1);
+  EXPECT_EQ(app->store.GlobalData.BankName, "") << "the Global data were not read";
+  EXPECT_EQ(w().MousePointer(), 0);
+  EXPECT_FALSE(link().ledMIDIin.Value());
+  EXPECT_FALSE(link().ledMIDIout.Value());
+  EXPECT_EQ(Panel(8), "ONLINE") << "start-up ends here; the link itself answered";
 }
 
 TEST_F(StartupTest, OfflineWhenTheInstrumentIsSilent) {
@@ -161,6 +215,13 @@ TEST_F(StartupTest, TraceSwitchWritesTheStartUpLinesAndClosesTheFile) {
       "\"Initialise(): Initialising arrays.\"\r",
       "\"Initialise(): Prodding Vesk\"\r",
       "\"Initialise(): Vesk responded to prod.\"\r",
+      "\"AllObjectsDump()\"\r",
+      "\"AllObjectsDump(): Downloading Wave data.\"\r",
+      "\"AllObjectsDump(): Downloading Tone data.\"\r",
+      "\"AllObjectsDump(): Downloading Map data.\"\r",
+      "\"AllObjectsDump(): Downloading Preset data.\"\r",
+      "\"AllObjectsDump(): Downloading Multi data.\"\r",
+      "\"AllObjectsDump(): Downloading Global data.\"\r",
       "\"frmMain_load(): Loading Main Screen.\"\r",
   };
   EXPECT_EQ(lines, expected);
