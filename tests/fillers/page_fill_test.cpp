@@ -250,6 +250,7 @@ TEST_F(PageFillTest, AFailedFillReleasesSuppressChange) {
        LoadGlobalDisplay},
       {"LoadWaveDisplay()\r\nError updating Wave display",
        [&] {
+         store().WaveLoopOn = 0;  // whatever Wave start-up read
          store().CurWave.PlayEnd = 5;
          store().CurWave.WaveLen = 1;
        },
