@@ -53,13 +53,14 @@ inline void ShowPair(plat::ctl::TextBox& box, plat::ctl::Slider& slider, int v) 
   slider.SetValue(v);
 }
 
-// Selects member first + v of an option set of `count` members; a value outside the set selects
-// none when `strict` is false and is a failure when it is true (it would select an option of a
-// neighbouring set).
+// Selects member first + v of an option set of `count` members; a value outside the set leaves
+// every member unselected when `strict` is false (no stale choice stays shown) and is a failure
+// when it is true (it would select an option of a neighbouring set).
 inline void SelectOption(plat::ctl::ControlArray<plat::ctl::OptionButton>& set, int first, int count, int v,
                          bool strict) {
   if (v < 0 || v >= count) {
     if (strict) throw std::runtime_error(set.Name() + ": no option for " + std::to_string(v));
+    for (int i = first; i < first + count; ++i) set(i).SetValue(false);
     return;
   }
   set(first + v).SetValue(true);
