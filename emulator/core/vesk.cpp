@@ -96,7 +96,8 @@ std::vector<Reply> Vesk::handle(const Message& message) {
     else
       answers = dispatch(message);
 
-    const int delay = faults_.lateMs > 0 && hit ? faults_.lateMs : faults_.replyDelayMs;
+    int delay = faults_.lateMs > 0 && hit ? faults_.lateMs : faults_.replyDelayMs;
+    if (message.size() >= head::Command) delay += commandDelayMs_[message[head::Command - 1] & 0x7F];
     const int repeat = hit ? faults_.repeat : 1;
     for (auto& a : answers) {
       if (a.size() == 10 && a[7] == 0x00) {

@@ -119,6 +119,8 @@ class Vesk {
   void setFaults(const Faults& f) { faults_ = f; }
   void clearFaults() { faults_ = Faults{}; faultCount_ = -1; }
   void setReplyDelay(int ms) { faults_.replyDelayMs = ms; }
+  // The replies to one command (cmd::LoadBank, a slow disk) leave this much later; 0 removes it.
+  void setCommandDelay(std::uint8_t command, int ms) { commandDelayMs_[command & 0x7F] = ms < 0 ? 0 : ms; }
   void setSilent(bool on) { faults_.silent = on; }
   void setLateReplies(int ms) { faults_.lateMs = ms; }
   void setUnsolicited(bool on, int gapMs = 20) { faults_.unsolicited = on; faults_.unsolicitedGapMs = gapMs; }
@@ -184,6 +186,7 @@ class Vesk {
   Bank bank_;
   std::array<DiskUnit, 8> disks_{};
   Faults faults_;
+  std::array<int, 128> commandDelayMs_{};
   Listing listing_;
   int faultCount_ = -1;
   Message unsolicitedMessage_;
