@@ -20,29 +20,7 @@ namespace {
 
 using namespace tavoro;
 
-class NullHost : public LinkHost {
- public:
-  void SetPanelText(int, const std::string&) override {}
-  bool ProgressWindowActive() override { return false; }
-  void UnloadProgressWindow() override {}
-};
-
-struct Bench {
-  Bench() : link(LinkParts{in, out, ledIn, ledOut, host, trace}) {
-    link.settings.InDeviceId = 0;
-    link.settings.OutDeviceId = 0;
-    link.OpenInputDevice();
-    link.OpenOutputDevice();
-  }
-  emu::LoopbackPeer peer;
-  plat::MIDIInput in;
-  plat::MIDIOutput out;
-  plat::PlainLamp ledIn, ledOut;
-  NullHost host;
-  StartupTrace trace;
-  Link link;
-};
-
+using Bench = tavoro::bench::LoopbackLink;
 using tavoro::bench::CpuSeconds;
 
 void KeyExchange(benchmark::State& state) {

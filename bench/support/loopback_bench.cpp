@@ -17,6 +17,13 @@ double CpuSeconds() {
   return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
+LoopbackLink::LoopbackLink() : link(LinkParts{in, out, ledIn, ledOut, host, trace}) {
+  link.settings.InDeviceId = 0;
+  link.settings.OutDeviceId = 0;
+  link.OpenInputDevice();
+  link.OpenOutputDevice();
+}
+
 }  // namespace tavoro::bench
 
 int main(int argc, char** argv) {
