@@ -74,6 +74,20 @@ TEST_F(StartupTest, OnlineReadsEveryKindAndTheGlobalDataAndShowsThem) {
   EXPECT_EQ(app->splash(), nullptr);
 }
 
+TEST_F(StartupTest, ASingleDownloadRefillsThePageWithWhatTheInstrumentNowHolds) {
+  ASSERT_EQ(Start(), 0);
+  w().Tavorotab->SetCurrTab(3);  // Tone1
+  w().Tavorotab_Click();
+  emu::WriteSignedByte(peer->vesk().bank().of(emu::Kind::Tone).at(0), emu::tone::Env2Att, -45);
+  TakeReceived();
+  w().ObjectDownload(1);
+  EXPECT_EQ(w().pages.txtEnv2Att->Text(), "-45");
+  EXPECT_EQ(w().txtObjectNum->Text(), "0");
+  EXPECT_EQ(Panel(3), "t# 0");
+  EXPECT_EQ(TakeReceived().size(), 3u) << "status, directory, dump";
+  EXPECT_TRUE(boxes.boxes.empty());
+}
+
 TEST_F(StartupTest, ALowestNumberMissingFromItsDirectoryLeavesTheRestUnread) {
   peer->vesk().setReportedLowest(emu::Kind::Tone, 4);
   ASSERT_EQ(Start(), 0);
