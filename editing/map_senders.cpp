@@ -162,7 +162,7 @@ class MapSender {
 bool Change_MapParm(EditContext& ctx, TextBox& Txt, Control& Sld, std::int16_t MapZone::*Field, std::int16_t NibPos,
                     std::uint8_t NibCount, std::uint8_t Unsigned) {
   SendPendingScope pending(ctx.flags);
-  return Trap(ctx.link, "Change_MapParm()", "Error updating Map parameter", false, [&] {
+  return SenderTrap(ctx, "Change_MapParm()", "Error updating Map parameter", [&] {
     MapSender sender(ctx, Txt, Sld, Field, Unsigned == 0);
     const std::optional<std::int16_t> value = sender.Take();
     if (!value) return false;

@@ -221,7 +221,7 @@ class GlobalSender {
 bool SendGlobal(EditContext& ctx, Control& Ctl, GlobalField Value, std::uint8_t B1, std::uint8_t B2,
                 std::uint8_t Unsigned) {
   SendPendingScope pending(ctx.flags);
-  return Trap(ctx.link, "Change_GlobalParm()", "Error updating Global Parameter", false, [&] {
+  return SenderTrap(ctx, "Change_GlobalParm()", "Error updating Global Parameter", [&] {
     GlobalSender sender(ctx, Ctl, Value, B1, B2, Unsigned == 0);
     const std::optional<plat::Bytes> body = sender.Take();
     if (!body) return false;
@@ -249,7 +249,7 @@ bool SendGlobal(EditContext& ctx, Control& Ctl, GlobalField Value, std::uint8_t 
 bool Change_MultiParm(EditContext& ctx, TextBox& Txt, const Control& Sld, std::int16_t& Value, std::int16_t NibPos,
                       std::uint8_t NibCount, std::uint8_t /*Unused*/) {
   SendPendingScope pending(ctx.flags);
-  return Trap(ctx.link, "Change_MultiParm()", "Error updating Multi parameter", false, [&] {
+  return SenderTrap(ctx, "Change_MultiParm()", "Error updating Multi parameter", [&] {
     MultiSender sender(ctx, Txt, Sld, Value);
     ctx.flags.SendPending = sender.Take();
     if (!ctx.flags.SendPending) return false;

@@ -40,7 +40,7 @@ bool Change_ObjectNum(EditContext& ctx, DownloadHost& downloads, std::int16_t Cu
                       const ObjDirStatus& Status, const ObjDir& Dir, std::uint8_t ObjType, TextBox& Txt,
                       const plat::ctl::Control& Spn) {
   EditFlags& f = ctx.flags;
-  return Trap(ctx.link, "Change_ObjectNum()", "Error updating Object number", false, [&] {
+  return SenderTrap(ctx, "Change_ObjectNum()", "Error updating Object number", [&] {
     const bool enter = f.LastKeyAscii == kKeyEnter;
     if (enter && Txt.Text().empty()) {
       RestoreText(f, Txt, std::to_string(CurNum));
@@ -77,7 +77,7 @@ bool Change_ObjectNum(EditContext& ctx, DownloadHost& downloads, std::int16_t Cu
 bool Change_ObjectName(EditContext& ctx, std::int16_t ObjNum, std::string& ObjName, std::uint8_t ObjType) {
   EditFlags& f = ctx.flags;
   SendPendingScope pending(f);
-  return Trap(ctx.link, "Change_ObjectName()", "Error updating Object name", false, [&] {
+  return SenderTrap(ctx, "Change_ObjectName()", "Error updating Object name", [&] {
     TextBox& box = fill::Need(ctx.view.txtObjectName, "txtObjectName");
     if (f.LastKeyAscii == kKeyBackspace || f.SuppressChange || f.ProgramTextSet) {
       if (f.ProgramTextSet) {

@@ -167,7 +167,7 @@ class PresetSender {
 bool Change_PresetParm(EditContext& ctx, TextBox& Txt, const Control& Sld, std::int16_t& Value, std::int16_t NibPos,
                        std::uint8_t NibCount, std::uint8_t Unsigned) {
   SendPendingScope pending(ctx.flags);
-  return Trap(ctx.link, "Change_PresetParm()", "Error updating Preset parameter", false, [&] {
+  return SenderTrap(ctx, "Change_PresetParm()", "Error updating Preset parameter", [&] {
     PresetSender sender(ctx, Txt, Sld, Value, Unsigned == 0);
     ctx.flags.SendPending = sender.Take();
     if (!ctx.flags.SendPending) return false;

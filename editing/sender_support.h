@@ -1,17 +1,20 @@
 #pragma once
-// Beside the common sender helpers: the readings of the numbers that are not 16-bit integers
-// (Wave points, pitch, master tune), the quiet writes of a selector's dependants, and the check
-// of a name before it is sent.
+// Beside the common sender helpers: the senders' error trap and send, the ends of a commit that
+// sends nothing, the quiet writes of a selector's dependants, the walk from a typed number to an
+// object that exists, the readings of the numbers that are not 16-bit integers (Wave points,
+// pitch, master tune), and the check of a name before it is sent.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "editing/edit_context.h"
 #include "editing/edit_flags.h"
 #include "editing/sender_common.h"
 #include "objects/records.h"
+#include "link/link.h"
 #include "objects/transfer.h"
 #include "platform/controls/buttons.h"
 #include "platform/controls/control_array.h"
@@ -20,6 +23,17 @@
 namespace tavoro {
 
 inline constexpr long kTextRed = 255;  // typed, not yet committed
+
+// The senders' error trap: the error path of every procedure, and Enter consumed, so that
+// the next slider or spin change is not taken for a typed commit.
+template <class Body>
+bool SenderTrap(EditContext& ctx, std::string_view procName, std::string_view message, Body&& body) {
+  auto onError = [&] {
+    ctx.flags.LastKeyAscii = 0;
+    RunErrorPath(ctx.link, procName, message);
+  };
+  return TrapWith(onError, false, std::forward<Body>(body));
+}
 
 // The send of an accepted value: Enter is consumed, the object (or the Map zone) goes out with the
 // value patched in, and the box turns black when the instrument accepted it. True when accepted.

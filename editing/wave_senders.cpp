@@ -184,7 +184,7 @@ class WaveSender {
 bool SendWave(EditContext& ctx, TextBox& Txt, const Control& Sld, WaveField Value, std::int16_t NibPos,
               std::uint8_t NibCount, std::uint8_t Kind) {
   SendPendingScope pending(ctx.flags);
-  return Trap(ctx.link, "Change_WaveParm()", "Error updating Wave parameter", false, [&] {
+  return SenderTrap(ctx, "Change_WaveParm()", "Error updating Wave parameter", [&] {
     WaveSender sender(ctx, Txt, Sld, Value, Kind);
     ctx.flags.SendPending = sender.Take();
     if (!ctx.flags.SendPending) return false;
@@ -207,7 +207,7 @@ bool Change_WaveParm(EditContext& ctx, TextBox& Txt, const Control& Sld, std::in
 }
 
 bool Check_LoopPoints(EditContext& ctx, std::int32_t PlayStart, std::int32_t PlayEnd) {
-  return Trap(ctx.link, "Check_LoopPoints() ", "Error checking wave loop points", false, [&] {
+  return SenderTrap(ctx, "Check_LoopPoints() ", "Error checking wave loop points", [&] {
     const WaveRecord& w = ctx.store.CurWave;
     ObjectTransfer xfer(ctx.link, ctx.store);
     const std::int64_t len = w.WaveLen;

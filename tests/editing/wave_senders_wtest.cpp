@@ -213,6 +213,7 @@ TEST_F(WaveSenderTest, ATextThatIsNoNumberEndsInTheSendersBox) {
   EXPECT_FALSE(Commit("PlayStart"));
   ASSERT_EQ(boxes.boxes.size(), 1u);
   EXPECT_NE(boxes.boxes[0].text.find("Change_WaveParm()"), std::string::npos);
+  EXPECT_EQ(flags.LastKeyAscii, 0) << "the next spin step is no typed commit";
   EXPECT_TRUE(TakeSent().empty());
 }
 
