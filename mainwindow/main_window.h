@@ -89,7 +89,17 @@ class frmMain : public QMainWindow, public LinkHost, public StartupHost, public 
   void cboTone_Change(int Index);
   void cboPreset_Change(int Index);
   void cboGlobal_Change(int Index);
-  // The commands (commands.cpp).
+  // The commands (commands.cpp). DownloadMode says what cmdDownLoad_Click downloads: set by the
+  // download button's mouse press or menu item just before, back to none once done.
+  enum : std::int16_t { kDownloadNone = 0, kDownloadCurrent = 1, kDownloadAll = 2 };
+  std::int16_t DownloadMode = kDownloadNone;
+  void cmdDownLoad_Click();
+  void cmdDownload_MouseDown(int Button, int Shift, int X, int Y);
+  void mnuDLobject_Click();
+  void mnuDLallObjects_Click();
+  void cmdLoadBank_Click();
+  void cmdDeleteObject_Click();
+  void cmdStereoMerge_Click();
   void cmdConfig_Click();
   void mnuConfig_Click(int tab);  // shows the configuration window on page `tab`
   void cmdStats_Click();
@@ -229,6 +239,8 @@ class frmMain : public QMainWindow, public LinkHost, public StartupHost, public 
   void BuildStatusBar();
   void ConnectEvents();
   void ConnectCommands();
+  // The download's prod of an offline link; true once the link is back online.
+  bool ProdOfflineLink();
   frmConfig& ShowConfig();
   frmConfig* MakeConfig();
   frmStats* MakeStats();
