@@ -5,6 +5,7 @@
 #include "dialogs/about.h"
 #include "dialogs/config.h"
 #include "dialogs/delete_object.h"
+#include "dialogs/load_bank.h"
 #include "dialogs/stats.h"
 #include "editing/page_fillers.h"
 #include "link/link.h"
@@ -131,6 +132,7 @@ void frmMain::cmdLoadBank_Click() {
     plat::ShowMessageBox(box);
     return;
   }
+  frmLoadBank::ShowModal(Operations());
 }
 
 void frmMain::cmdDeleteObject_Click() {

@@ -2,12 +2,13 @@
 #include <QtTest/QTest>
 
 #include "emulator/core/layouts.h"
-#include "tests/mainwindow/app_fixture.h"
+#include "platform/controls/form.h"
+#include "tests/mainwindow/operations_fixture.h"
 
 namespace tavoro::testing {
 namespace {
 
-class CommandsTest : public AppFixture {
+class CommandsTest : public OperationsFixture {
  protected:
   // Starts with the instrument silent, so the link is offline, then lets it answer again.
   void StartOffline() {
@@ -140,6 +141,29 @@ TEST_F(CommandsTest, NothingStartsWhileARequestIsOutstanding) {
   link().MidiOutBusy = link().MidiInBusy = false;
   EXPECT_TRUE(TakeReceived().empty());
   EXPECT_TRUE(BoxTexts().empty());
+}
+
+TEST_F(CommandsTest, TheBulkOperationWindowsOpenModallyFromTheirButtonsAndMenus) {
+  ASSERT_EQ(Start(), 0);
+  const struct {
+    std::function<void()> open;
+    const char* title;
+  } cases[] = {
+      {[this] { QTest::mouseClick(w().cmdDeleteObject, Qt::LeftButton); }, "Delete Preset"},
+      {[this] { w().mnuDelete->trigger(); }, "Delete Preset"},
+      {[this] { QTest::mouseClick(w().cmdLoadBank, Qt::LeftButton); }, "Load Disk Bank"},
+      {[this] {
+         link().LinkState = 0;  // never answered: the disks may still be there
+         w().mnuLoadBank->trigger();
+       },
+       "Load Disk Bank"},
+  };
+  for (const auto& c : cases) {
+    WhileShown<plat::ctl::Form>(c.title, c.open, [](plat::ctl::Form& window) {
+      EXPECT_TRUE(window.isModal());
+      window.Unload();
+    });
+  }
 }
 
 TEST_F(CommandsTest, LoadDiskBankWhileOfflineSaysWhyAndOpensNothing) {
