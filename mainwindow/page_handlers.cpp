@@ -36,12 +36,14 @@ void ReadBackObject(App& app, ObjType kind) {
 PageHandlers::PageHandlers(App& app, frmMain& window)
     : edit(app, [&app](ObjType kind) { ReadBackObject(app, kind); }),
       tone(edit, window.pages),
-      tonePairs(edit, window.pages) {
+      tonePairs(edit, window.pages),
+      wave(edit, window.pages) {
   auto scope = [&window, alive = alive_](const std::function<void()>& body) {
     if (*alive) window.Handler(body);
   };
   tone.Connect(scope);
   tonePairs.Connect(scope);
+  wave.Connect(scope);
 }
 
 PageHandlers::~PageHandlers() { *alive_ = false; }

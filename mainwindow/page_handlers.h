@@ -7,6 +7,7 @@
 #include "mainwindow/edit_protocol.h"
 #include "mainwindow/tone_handlers.h"
 #include "mainwindow/tone_pairs.h"
+#include "mainwindow/wave_handlers.h"
 
 namespace tavoro {
 
@@ -24,6 +25,7 @@ class PageHandlers {
   EditProtocol edit;
   ToneHandlers tone;
   TonePairs tonePairs;
+  WaveHandlers wave;
 
  private:
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -1,0 +1,287 @@
+// The Wave page's handlers against the emulator: typed points and tuning, the steppers, the
+// scroll bars and the loop options.
+
+#include "emulator/core/bank.h"
+#include "mainwindow/wave_handlers.h"
+#include "tests/mainwindow/edit_fixture.h"
+
+namespace tavoro::testing {
+namespace {
+
+using plat::ctl::TextBox;
+
+constexpr int kWaveTab = 6;
+constexpr std::size_t kReadBack = 3;  // directory status, directory and the Wave's dump
+constexpr long kRed = 255, kBlack = 0;
+constexpr std::size_t kFlags = 48, kFineTune = 50, kPlayStart = 68, kPlayEnd = 76, kLoopStart = 92, kLoopEnd = 100,
+                      kFract = 108, kPitch = 128;
+
+class WaveEditTest : public EditFixture {
+ protected:
+  // Wave 0 "Grand Piano C4": loop on, length 65536, play 0-65535, loop 41000-65000, pitch 60.
+  // Wave 2 "Snare Tight": loop off, length 16000, play 0-15999, here with its loop at 200-300.
+  void SetUp() override {
+    AppFixture::SetUp();
+    emu::Bank bank = emu::DefaultBank();
+    emu::Message& snare = bank.of(emu::Kind::Wave).at(2);
+    auto write8 = [&](std::size_t pos, std::uint32_t v) {
+      for (std::size_t i = 0; i < 8; ++i) snare[pos - 1 + i] = static_cast<std::uint8_t>((v >> (28 - 4 * i)) & 15);
+    };
+    write8(kLoopStart, 200);
+    write8(kLoopEnd, 300);
+    bank_ = bank;
+    peer->vesk().setBank(bank);
+    ASSERT_EQ(Start(), 0);
+    QApplication::setActiveWindow(&w());
+  }
+  // Reads the Wave as the instrument first held it.
+  void Load(int wave) {
+    peer->vesk().setBank(bank_);
+    LoadObjects(-1, wave, kWaveTab);
+    const WaveRecord& r = store().CurWave;
+    const bool loopOn = store().WaveLoopOn == 1;
+    Show(*pages().txtPlayStart, std::to_string(r.PlayStart));
+    Show(*pages().txtPlayEnd, std::to_string(r.PlayEnd));
+    Show(*pages().txtLoopStart, loopOn ? std::to_string(r.LoopStart) : "");
+    Show(*pages().txtLoopEnd, loopOn ? std::to_string(r.LoopEnd) : "");
+    Show(*pages().txtWaveLen, std::to_string(r.WaveLen));
+    flags().SuppressChange = true;
+    (loopOn ? pages().optLoopEnb : pages().optLoopDis)->SetValue(true);
+    flags().SuppressChange = false;
+  }
+  emu::Bank bank_;
+  void Show(TextBox& box, const std::string& text) {
+    flags().SuppressChange = true;
+    box.SetText(text);
+    flags().SuppressChange = false;
+  }
+  // The one upload among the messages received, which the Wave's read-back follows.
+  Bytes OneUpload() {
+    const auto got = TakeReceived();
+    const auto uploads = Uploads(got);
+    if (uploads.size() != 1) return {};
+    EXPECT_EQ(got.size(), 1 + kReadBack);
+    return uploads[0];
+  }
+  void Spin(plat::ctl::SpinButton& spin, bool up) {
+    QTest::mouseClick(&spin, Qt::LeftButton, {}, QPoint(spin.width() / 2, up ? 2 : spin.height() - 3));
+  }
+  // Moves a bar to `value` as the user does; the bar first stands elsewhere without a commit.
+  void MoveBar(int index, int value) {
+    auto& bar = pages().hscWave(index);
+    bar.SetEnabled(true);
+    flags().SuppressChange = true;
+    bar.SetValue(value == 50 ? 51 : 50);
+    flags().SuppressChange = false;
+    Focus(bar);
+    bar.SetValue(value);
+  }
+};
+
+TEST_F(WaveEditTest, TypedPointsAndTuningAreSentWithEnter) {
+  Load(0);
+  struct Case {
+    TextBox* box;
+    const char* typed;
+    std::size_t position;
+    std::size_t count;
+    long sent;
+  };
+  TabPages& p = pages();
+  const Case cases[] = {
+      {p.txtPlayStart, "100", kPlayStart, 8, 100},
+      {p.txtLoopEnd, "64000", kLoopEnd, 8, 64000},
+      {p.txtFineTune, "-5", kFineTune, 2, 0xFB},
+      {p.txtFineTune, "120", kFineTune, 2, 99},
+      {p.txtWavePitch, "60.", kPitch, 4, 6000},
+      {p.txtWavePitch, ".5", kPitch, 4, 50},
+  };
+  for (const Case& c : cases) {
+    Type(*c.box, c.typed);
+    EXPECT_EQ(c.box->ForeColor(), kRed) << c.typed;
+    Enter(*c.box);
+    const Bytes up = OneUpload();
+    ASSERT_FALSE(up.empty()) << c.typed;
+    EXPECT_EQ(Nibbles(up, c.position, c.count), c.sent) << c.typed;
+    EXPECT_EQ(c.box->ForeColor(), kBlack) << c.typed;
+  }
+  EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(WaveEditTest, ARefusedTypedPointSendsNothingAndShowsTheStoredValue) {
+  Load(0);
+  Type(*pages().txtLoopStart, "65100");  // above the loop end
+  Enter(*pages().txtLoopStart);
+  EXPECT_TRUE(TakeReceived().empty());
+  EXPECT_EQ(pages().txtLoopStart->Text(), "41000");
+  EXPECT_EQ(pages().txtLoopStart->ForeColor(), kBlack);
+}
+
+TEST_F(WaveEditTest, ALoopBoxWithTheLoopOffSendsNothingAndTheEnterIsOver) {
+  Load(2);
+  Type(*pages().txtLoopStart, "300");
+  Enter(*pages().txtLoopStart);
+  EXPECT_TRUE(TakeReceived().empty());
+  EXPECT_EQ(pages().txtLoopStart->ForeColor(), kRed);
+  EXPECT_EQ(flags().LastKeyAscii, 0);
+  MoveBar(0, 100);  // a bar commits again
+  EXPECT_FALSE(OneUpload().empty());
+}
+
+TEST_F(WaveEditTest, APlayStartTypedWithTheLoopOffBringsTheLoopIntoTheRange) {
+  Load(2);
+  Type(*pages().txtPlayStart, "500");
+  Enter(*pages().txtPlayStart);
+  const Bytes up = OneUpload();
+  ASSERT_FALSE(up.empty());
+  EXPECT_EQ(Nibbles(up, kPlayStart, 8), 500);
+  EXPECT_EQ(Nibbles(up, kLoopStart, 8), 500);
+  EXPECT_EQ(Nibbles(up, kLoopEnd, 8), 15999);
+}
+
+TEST_F(WaveEditTest, TheBarsSpreadTheirRangeBetweenTheLimits) {
+  struct Case {
+    int wave;
+    int bar;
+    int value;
+    std::size_t position;
+    long sent;
+  };
+  const Case cases[] = {
+      {0, 0, 100, kPlayStart, 41000},  // loop on: up to the loop start
+      {0, 1, 1, kPlayEnd, 65000},      // down to the loop end
+      {0, 1, 50, kPlayEnd, 65267},
+      {0, 2, 100, kLoopStart, 65000},  // the loop start may meet the loop end
+      {0, 3, 1, kLoopEnd, 41000},
+      {0, 4, 100, kFract, 0xFFFFFF},
+      {0, 3, 50, kLoopEnd, 41000 + (65535 - 41000) / 2},
+      {2, 0, 100, kPlayStart, 15998},  // loop off: one word short of the play end
+      {2, 1, 1, kPlayEnd, 1},
+  };
+  for (const Case& c : cases) {
+    Load(c.wave);
+    MoveBar(c.bar, c.value);
+    const Bytes up = OneUpload();
+    ASSERT_FALSE(up.empty()) << c.wave << "/" << c.bar << "/" << c.value;
+    EXPECT_EQ(Nibbles(up, c.position, 8), c.sent) << c.wave << "/" << c.bar << "/" << c.value;
+    EXPECT_EQ(flags().WaveScrollIndex, -1);
+    EXPECT_TRUE(pages().hscWave(c.bar).Enabled());
+  }
+}
+
+TEST_F(WaveEditTest, ALoopBarWithTheLoopOffMovesNothing) {
+  Load(2);
+  MoveBar(2, 70);
+  EXPECT_TRUE(TakeReceived().empty());
+}
+
+TEST_F(WaveEditTest, ADragShowsThePointAndTheReleaseSendsIt) {
+  Load(0);
+  auto& bar = pages().hscWave(0);
+  Focus(bar);
+  bar.setSliderDown(true);
+  bar.setValue(50);
+  EXPECT_EQ(pages().txtPlayStart->Text(), "20500");
+  EXPECT_EQ(pages().txtPlayStart->ForeColor(), kRed);
+  EXPECT_TRUE(TakeReceived().empty());
+  bar.setSliderDown(false);
+  const Bytes up = OneUpload();
+  ASSERT_FALSE(up.empty());
+  EXPECT_EQ(Nibbles(up, kPlayStart, 8), 20500);
+}
+
+TEST_F(WaveEditTest, BarPointsOfLongWavesNeedNoMoreThanTheirRange) {
+  // A range times 100 is past 32 bits for Waves above 21 million words.
+  const WaveHandlers::Limits l{1000, 100'001'000};
+  EXPECT_EQ(WaveHandlers::BarPoint(l, 50), 50'001'000);
+  EXPECT_EQ(WaveHandlers::BarPoint(l, 99), 99'001'000);
+  EXPECT_EQ(WaveHandlers::BarPoint(l, 1), 1000);
+  EXPECT_EQ(WaveHandlers::BarPoint(l, 100), 100'001'000);
+}
+
+TEST_F(WaveEditTest, TheSteppersStepOneAndStopAtTheirLimits) {
+  struct Case {
+    int wave;
+    plat::ctl::SpinButton* spin;
+    TextBox* box;
+    const char* shown;
+    bool up;
+    std::size_t position;
+    std::size_t count;
+    long sent;  // -1: nothing sent
+  };
+  TabPages& p = pages();
+  const Case cases[] = {
+      {0, p.spnLoopFract, p.txtLoopFract, "FFFFFEh", true, kFract, 8, 0xFFFFFF},
+      {0, p.spnLoopFract, p.txtLoopFract, "FFFFFFh", true, kFract, 8, -1},  // the 24-bit field's top
+      {0, p.spnLoopFract, p.txtLoopFract, "0h", false, kFract, 8, -1},
+      {0, p.spnWavePitch, p.txtWavePitch, "1.5", false, kPitch, 4, 50},
+      {0, p.spnWavePitch, p.txtWavePitch, "0.5", false, kPitch, 4, -1},  // nothing below 0
+      {0, p.spnWavePitch, p.txtWavePitch, "126.5", true, kPitch, 4, 12750},
+      {0, p.spnFineTune, p.txtFineTune, "98", true, kFineTune, 2, 99},
+      {0, p.spnFineTune, p.txtFineTune, "99", true, kFineTune, 2, -1},
+      {0, p.spnFineTune, p.txtFineTune, "-98", false, kFineTune, 2, 0x9D},
+      {2, p.spnPlayStart, p.txtPlayStart, "15997", true, kPlayStart, 8, 15998},
+      {2, p.spnPlayStart, p.txtPlayStart, "15998", true, kPlayStart, 8, -1},
+      {0, p.spnLoopEnd, p.txtLoopEnd, "65000", true, kLoopEnd, 8, 65001},
+      {0, p.spnLoopStart, p.txtLoopStart, "41000", false, kLoopStart, 8, 40999},
+      {2, p.spnLoopStart, p.txtLoopStart, "", false, kLoopStart, 8, -1},
+  };
+  for (const Case& c : cases) {
+    Load(c.wave);
+    Show(*c.box, c.shown);
+    Spin(*c.spin, c.up);
+    const auto uploads = Uploads(TakeReceived());
+    if (c.sent < 0) {
+      EXPECT_TRUE(uploads.empty()) << c.shown;
+      continue;
+    }
+    ASSERT_EQ(uploads.size(), 1u) << c.shown;
+    EXPECT_EQ(Nibbles(uploads[0], c.position, c.count), c.sent) << c.shown;
+  }
+}
+
+TEST_F(WaveEditTest, TheLoopSwitchSendsTheFlagsWithTheLoopInsideThePlayRange) {
+  Load(2);
+  QTest::mouseClick(pages().optLoopEnb, Qt::LeftButton, {}, QPoint(6, 6));
+  const Bytes up = OneUpload();
+  ASSERT_FALSE(up.empty());
+  EXPECT_EQ(Nibbles(up, kFlags, 2) & 0x80, 0x80);
+  EXPECT_EQ(Nibbles(up, kLoopStart, 8), 200);
+  EXPECT_EQ(Nibbles(up, kLoopEnd, 8), 300);
+  // Clicking the option in force sends nothing.
+  Load(0);
+  QTest::mouseClick(pages().optLoopEnb, Qt::LeftButton, {}, QPoint(6, 6));
+  EXPECT_TRUE(TakeReceived().empty());
+  QTest::mouseClick(pages().optLoopDis, Qt::LeftButton, {}, QPoint(6, 6));
+  const Bytes off = OneUpload();
+  ASSERT_FALSE(off.empty());
+  EXPECT_EQ(Nibbles(off, kFlags, 2) & 0x80, 0);
+}
+
+TEST_F(WaveEditTest, TheDirectionOptionsOnlyShowTheStoredDirection) {
+  Load(0);  // forward only
+  pages().optLoopFwdRev->SetEnabled(true);
+  QTest::mouseClick(pages().optLoopFwdRev, Qt::LeftButton, {}, QPoint(6, 6));
+  EXPECT_TRUE(pages().optLoopFwdOnly->Value());
+  EXPECT_TRUE(TakeReceived().empty());
+}
+
+TEST_F(WaveEditTest, TheNoteNameFollowsTheCommittedPitch) {
+  Load(0);
+  struct Case {
+    const char* typed;
+    const char* note;
+  };
+  const Case cases[] = {{"60.5", "C4"}, {"61.5", "D4"}, {"127.5", "G#9"}};
+  for (const Case& c : cases) {
+    Type(*pages().txtWavePitch, c.typed);
+    EXPECT_EQ(pages().txtWaveNote->Text(), "") << c.typed;
+    Enter(*pages().txtWavePitch);
+    TakeReceived();
+    EXPECT_EQ(pages().txtWaveNote->Text(), c.note) << c.typed;
+  }
+}
+
+}  // namespace
+}  // namespace tavoro::testing
