@@ -20,8 +20,10 @@ class ClearDisplayTest : public AppFixture {
     AppFixture::SetUp();
     ASSERT_EQ(Start(), 0);
   }
-  // Puts every control of a list into a filled, enabled state.
-  static void Fill(const ControlList& list) {
+  // Puts every control of a list into a filled, enabled state, as a page fill does: with change
+  // events suppressed, so no page handler takes the writes for the user's edits.
+  void Fill(const ControlList& list) {
+    app->flags.SuppressChange = true;
     for (Control* c : list) {
       c->SetEnabled(true);
       if (auto* t = dynamic_cast<TextBox*>(c)) t->SetText("12");
@@ -30,6 +32,7 @@ class ClearDisplayTest : public AppFixture {
       if (auto* b = dynamic_cast<ScrollBar*>(c)) b->SetValue(b->Max());
       if (auto* x = dynamic_cast<ComboBox*>(c)) x->SetListIndex(x->ListCount() - 1);
     }
+    app->flags.SuppressChange = false;
   }
   void Clear(std::uint8_t kind) { w().ClearObjDisplay(kind); }
 
