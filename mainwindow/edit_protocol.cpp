@@ -66,11 +66,11 @@ void EditProtocol::KeyPress(TextBox& box, int& key, BoxKeys keys, const std::fun
   if (key == kBackspace || (key >= '0' && key <= '9')) {
     taken = true;
   } else if (key == '-') {
-    taken = keys == BoxKeys::Signed && box.Text().empty();
+    taken = (keys == BoxKeys::Signed || keys == BoxKeys::SignedDecimal) && box.Text().empty();
   } else if (key == 'G' || key == 'g') {
     taken = keys == BoxKeys::Sustain;
   } else if (key == '.') {
-    taken = keys == BoxKeys::Decimal;
+    taken = keys == BoxKeys::Decimal || keys == BoxKeys::SignedDecimal;
   }
   if (!taken) {
     key = 0;

@@ -35,6 +35,7 @@ enum class BoxKeys {
   Sustain,       // "G" and "g"; Enter while the box shows "gt" does nothing
   DecayRelease,  // a key first switches the infinity sign's font back; Enter on the sign does nothing
   Decimal,       // a decimal point, anywhere
+  SignedDecimal, // a decimal point, anywhere, and a minus sign into an empty box
 };
 
 class EditProtocol {

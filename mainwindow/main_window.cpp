@@ -805,7 +805,7 @@ void frmMain::SetComboCommit(const std::string& name, std::function<void(int)> c
 
 // The lists' own commits arrive with their pages' handlers.
 void frmMain::cboTone_Change(int Index) { handlers_->tone.cboTone_Change(Index); }
-void frmMain::cboPreset_Change(int) {}
-void frmMain::cboGlobal_Change(int) {}
+void frmMain::cboPreset_Change(int Index) { handlers_->preset.cboPreset_Change(Index); }
+void frmMain::cboGlobal_Change(int Index) { handlers_->global.cboGlobal_Change(Index); }
 
 }  // namespace tavoro

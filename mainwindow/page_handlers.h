@@ -5,6 +5,9 @@
 #include <memory>
 
 #include "mainwindow/edit_protocol.h"
+#include "mainwindow/global_handlers.h"
+#include "mainwindow/map_handlers.h"
+#include "mainwindow/preset_handlers.h"
 #include "mainwindow/tone_handlers.h"
 #include "mainwindow/tone_pairs.h"
 #include "mainwindow/wave_handlers.h"
@@ -26,6 +29,9 @@ class PageHandlers {
   ToneHandlers tone;
   TonePairs tonePairs;
   WaveHandlers wave;
+  MapHandlers map;
+  PresetHandlers preset;
+  GlobalHandlers global;
 
  private:
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -1,0 +1,142 @@
+// The Global page against the emulator: the Multi's group and part fields with their Preset walk,
+// and the Global parameters, each sent as its own message and the Global data read again.
+
+#include <algorithm>
+#include <functional>
+
+#include "tests/mainwindow/page_edit_fixture.h"
+
+namespace tavoro::testing {
+namespace {
+
+constexpr int kStudioMulti = 0;  // part 1 plays Preset 0 at volume 100; Presets 0, 1 and 3 exist
+
+class GlobalEditTest : public PageEditFixture {
+ protected:
+  void SetUp() override {
+    PageEditFixture::SetUp();
+    LoadPages(-1, -1, kStudioMulti, kGlobalTab);
+  }
+  TabPages::TextBox& box(int i) { return pages().txtGlobal(i); }
+  // The body of a Global message: the bytes after the device id, before F7.
+  static Bytes Body(const Bytes& m) { return m.size() < 9 ? Bytes{} : Bytes(m.begin() + 7, m.end() - 1); }
+  // The Global change messages among those received (the requests that read the data differ).
+  std::vector<Bytes> Changes(const std::vector<Bytes>& got) {
+    auto starts = [](const Bytes& body, const Bytes& head) {
+      return body.size() >= head.size() && std::equal(head.begin(), head.end(), body.begin());
+    };
+    std::vector<Bytes> out;
+    for (const Bytes& m : got) {
+      const Bytes b = Body(m);
+      if (starts(b, {0x11, 0x03, 0x03}) || starts(b, {0x11, 0x02, 0x0F}) || starts(b, {0x32, 0x01, 0, 0, 0, 0x04}))
+        out.push_back(m);
+    }
+    return out;
+  }
+  // Writes a box's text as the page filler does.
+  void Show(TabPages::TextBox& b, const char* text) {
+    flags().SuppressChange = true;
+    b.SetText(text);
+    flags().SuppressChange = false;
+  }
+};
+
+TEST_F(GlobalEditTest, APartsVolumeAndPresetAreSentInTheMulti) {
+  Commit(box(5), "300");
+  Bytes up = OneUpload();
+  ASSERT_FALSE(up.empty());
+  EXPECT_EQ(Nibbles(up, 120, 2), 127);
+  EXPECT_EQ(box(5).Text(), "127");
+  EXPECT_EQ(store().CurMulti.PartVolume[0], 127);
+
+  struct Step {
+    bool up;
+    const char* shown;
+    bool sent;
+  };
+  const Step walk[] = {{true, "1", true}, {true, "3", true}, {true, "3", false}, {false, "1", true}};
+  for (const Step& s : walk) {
+    Spin(pages().spnGlobal(3), s.up);
+    const auto uploads = Uploads(TakeReceived());
+    EXPECT_EQ(box(3).Text(), s.shown);
+    ASSERT_EQ(uploads.size(), s.sent ? 1u : 0u) << s.shown;
+    if (s.sent) { EXPECT_EQ(Nibbles(uploads[0], 88, 2), std::stol(s.shown)); }
+  }
+}
+
+TEST_F(GlobalEditTest, EachGlobalChangeIsItsOwnMessage) {
+  struct Case {
+    const char* what;
+    std::function<void()> act;
+    Bytes body;
+    const char* tuneShown;
+  };
+  const Case cases[] = {
+      {"channel 16", [&] { Show(box(6), "15"); Spin(pages().spnGlobal(6), true); },
+       {0x11, 0x03, 0x03, 0x03, 0x01, 0x0F}, nullptr},
+      {"volume 200", [&] { Commit(box(7), "200"); }, {0x11, 0x03, 0x03, 0x04, 0x01, 0x7F}, nullptr},
+      {"tune -120", [&] { Commit(box(9), "-120"); },
+       {0x32, 0x01, 0x00, 0x00, 0x00, 0x04, 0x00, 0x01, 0x00, 0x01, 0x0D, 0x01, 0x02, 0x00}, "-120"},
+      {"tune 0.125", [&] { Commit(box(9), "0.125"); },
+       {0x32, 0x01, 0x00, 0x00, 0x00, 0x04, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x00, 0x0C}, "0.12"},
+      {"poly", [&] { Click(pages().optGlobal(9)); }, {0x11, 0x03, 0x03, 0x02, 0x01, 0x01}, nullptr},
+      {"disabled", [&] { Click(pages().optGlobal(12)); }, {0x11, 0x03, 0x03, 0x05, 0x01, 0x01}, nullptr},
+      {"current edit map", [&] { pages().cboGlobal(0).SetListIndex(3); w().cboGlobal_Change(0); },
+       {0x11, 0x03, 0x03, 0x01, 0x01, 0x03}, nullptr},
+  };
+  for (const Case& c : cases) {
+    c.act();
+    const auto got = TakeReceived();
+    const auto changes = Changes(got);
+    ASSERT_EQ(changes.size(), 1u) << c.what;
+    EXPECT_EQ(Body(changes[0]), c.body) << c.what;
+    EXPECT_GT(got.size(), 1u) << c.what << ": the Global data are read again";
+    if (c.tuneShown != nullptr) { EXPECT_EQ(box(9).Text(), c.tuneShown) << c.what; }
+  }
+  EXPECT_EQ(box(6).Text(), "16");
+  EXPECT_EQ(box(7).Text(), "127");
+  EXPECT_EQ(store().GlobalData.ReceiveMode, 1);
+  EXPECT_EQ(store().GlobalData.PlaybackMode, 3);
+  SavePicture("global-after-edits");
+}
+
+TEST_F(GlobalEditTest, AMasterTuneOutOfRangeShowsTheStoredOneAndSendsNothing) {
+  Commit(box(9), "120.01");
+  EXPECT_TRUE(Changes(TakeReceived()).empty());
+  EXPECT_EQ(box(9).Text(), "0");
+  EXPECT_EQ(box(9).ForeColor(), kBlack);
+}
+
+TEST_F(GlobalEditTest, TheTuneBoxTakesAPointAndALeadingMinusOnly) {
+  Type(box(9), "-1-2.5a");
+  EXPECT_EQ(box(9).Text(), "-12.5");
+  Type(box(7), "1.5");
+  EXPECT_EQ(box(7).Text(), "15");
+}
+
+TEST_F(GlobalEditTest, ARefusedChangeStaysRedAndTheDataAsTheInstrumentHoldsThem) {
+  RefuseNext();
+  Commit(box(5), "90");
+  EXPECT_EQ(Uploads(TakeReceived()).size(), 1u);
+  EXPECT_EQ(box(5).ForeColor(), kRed);
+  RefuseNext();
+  Click(pages().optGlobal(4));  // group 0's overflow is on
+  EXPECT_EQ(Uploads(TakeReceived()).size(), 1u);
+  EXPECT_EQ(store().CurMulti.GroupEnable & 1, 1);
+  EXPECT_TRUE(pages().optGlobal(5).Value());
+  RefuseNext();
+  Click(pages().optGlobal(8));
+  EXPECT_EQ(Changes(TakeReceived()).size(), 1u);
+  EXPECT_EQ(store().GlobalData.ReceiveMode, 2);
+  EXPECT_TRUE(pages().optGlobal(10).Value());
+  RefuseNext();
+  Commit(box(7), "20");
+  EXPECT_EQ(Changes(TakeReceived()).size(), 1u);
+  EXPECT_EQ(box(7).ForeColor(), kRed);
+  EXPECT_EQ(store().GlobalData.OmniPolyVolume, 127);
+  RunEventsFor(50);
+  EXPECT_TRUE(TakeReceived().empty());
+}
+
+}  // namespace
+}  // namespace tavoro::testing

@@ -1,0 +1,89 @@
+#pragma once
+// The running program with a Map, a Preset, a Multi and the Global data of the emulator on their
+// pages, and the user's actions on those pages: typing and Enter, clicks on options and spin
+// buttons, and what the instrument received.
+
+#include <QDir>
+#include <QImage>
+#include <QtTest/QTest>
+#include <cstdlib>
+
+#include "emulator/core/bank.h"
+#include "tests/mainwindow/edit_fixture.h"
+
+namespace tavoro::testing {
+
+class PageEditFixture : public EditFixture {
+ protected:
+  static constexpr int kPreset1Tab = 0, kPreset2Tab = 1, kMapTab = 2, kGlobalTab = 7;
+
+  // Reads every kind's status and directory, the objects named (-1: none) and the Global data as
+  // the download does, fills their pages, shows `tab` and forgets what was sent so far.
+  void LoadPages(int map, int preset, int multi, int tab) {
+    ObjectTransfer t(link(), store());
+    ObjectStore& s = store();
+    for (ObjType k : {ObjType::Wave, ObjType::Tone, ObjType::Map, ObjType::Preset, ObjType::Multi}) {
+      KindStore ks = StoreOf(s, k);
+      ks.Status = t.GetObjDirStatus(Code(k));
+      ks.Dir = t.GetObjDir(Code(k));
+    }
+    auto place = [](const ObjDir& dir, int number) {
+      for (std::size_t i = 0; i < dir.Entries.size(); ++i)
+        if (dir.Entries[i].Number == number) return static_cast<std::int16_t>(i);
+      return std::int16_t{0};
+    };
+    EditContext ctx = Context();
+    if (map >= 0) {
+      ASSERT_TRUE(t.MapObjDump(static_cast<std::int16_t>(map)));
+      s.MapDirIdx = place(s.MapDir, map);
+      LoadMapDisplay(ctx);
+    }
+    if (preset >= 0) {
+      ASSERT_TRUE(t.PresetObjDump(static_cast<std::int16_t>(preset)));
+      s.PresetDirIdx = place(s.PresetDir, preset);
+      LoadPresetDisplay(ctx);
+    }
+    if (multi >= 0) {
+      ASSERT_TRUE(t.MultiObjDump(static_cast<std::int16_t>(multi)));
+      s.MultiDirIdx = place(s.MultiDir, multi);
+      LoadMultiDisplay(ctx);
+    }
+    ASSERT_TRUE(t.GlobalObjDump());
+    LoadGlobalDisplay(ctx);
+    Show(tab);
+  }
+
+  // Types into the box and presses Enter.
+  void Commit(plat::ctl::TextBox& box, const char* keys) {
+    Type(box, keys);
+    Enter(box);
+  }
+  void Click(plat::ctl::OptionButton& option) { QTest::mouseClick(&option, Qt::LeftButton, {}, QPoint(6, 6)); }
+  // A click on the spin button's upper (up) or lower (down) arrow.
+  void Spin(plat::ctl::SpinButton& spin, bool up) {
+    const QRect r = spin.rect();
+    QTest::mouseClick(&spin, Qt::LeftButton, {}, QPoint(r.width() / 2, up ? 2 : r.height() - 3));
+  }
+  // The instrument refuses the next message with an error status.
+  void RefuseNext() {
+    peer->vesk().setForcedStatus(emu::status::IllegalValue);
+    peer->vesk().setFaultCount(1);
+  }
+  // The one upload among the messages received since the last call; empty when not exactly one.
+  Bytes OneUpload() {
+    const auto uploads = Uploads(TakeReceived());
+    EXPECT_EQ(uploads.size(), 1u);
+    return uploads.size() == 1 ? uploads.front() : Bytes{};
+  }
+  // With TAVORO_SCREENSHOT_DIR set, saves a picture of the window there as <name>.png.
+  void SavePicture(const char* name) {
+    QApplication::processEvents();
+    const char* dir = std::getenv("TAVORO_SCREENSHOT_DIR");
+    if (dir == nullptr || *dir == '\0') return;
+    QDir().mkpath(dir);
+    w().grab().toImage().save(QString("%1/%2.png").arg(dir, name));
+  }
+  static constexpr long kRed = 255, kBlack = 0;
+};
+
+}  // namespace tavoro::testing
