@@ -12,7 +12,8 @@ PageHandlers::PageHandlers(App& app, frmMain& window)
       wave(edit, window.pages),
       map(edit, window),
       preset(edit, window.pages),
-      global(edit, window.pages) {
+      global(edit, window.pages),
+      header(edit, window) {
   auto scope = [&window, alive = alive_](const std::function<void()>& body) {
     if (*alive) window.Handler(body);
   };
@@ -22,6 +23,7 @@ PageHandlers::PageHandlers(App& app, frmMain& window)
   map.Connect(scope);
   preset.Connect(scope);
   global.Connect(scope);
+  header.Connect(scope);
 }
 
 PageHandlers::~PageHandlers() { *alive_ = false; }

@@ -6,6 +6,7 @@
 
 #include "mainwindow/edit_protocol.h"
 #include "mainwindow/global_handlers.h"
+#include "mainwindow/header_handlers.h"
 #include "mainwindow/map_handlers.h"
 #include "mainwindow/preset_handlers.h"
 #include "mainwindow/tone_handlers.h"
@@ -32,6 +33,7 @@ class PageHandlers {
   MapHandlers map;
   PresetHandlers preset;
   GlobalHandlers global;
+  HeaderHandlers header;
 
  private:
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
