@@ -85,6 +85,18 @@ TEST_F(InfoWindowsTest, StatisticsShowWordsOrBytesAndNotApplicableKinds) {
   EXPECT_EQ(Stats(), nullptr);
 }
 
+TEST_F(InfoWindowsTest, StatisticsOfTheInstrumentAgreeInEitherUnit) {
+  ASSERT_EQ(Start(), 0);
+  QTest::mouseClick(w().cmdStats, Qt::LeftButton);
+  frmStats* stats = Stats();
+  ASSERT_NE(stats, nullptr);
+  // Each kind's free parameter memory is the instrument's free parameter RAM.
+  for (int base : frmStats::kBlockBase) EXPECT_EQ(stats->lblParm(base + 5).Caption(), stats->lblMem(2).Caption()) << base;
+  QTest::mouseClick(&stats->optStats(1), Qt::LeftButton);
+  for (int base : frmStats::kBlockBase) EXPECT_EQ(stats->lblParm(base + 5).Caption(), stats->lblMem(2).Caption()) << base;
+  EXPECT_EQ(stats->lblParm(0).Caption(), std::to_string(peer->vesk().bank().of(emu::Kind::Wave).size()));
+}
+
 TEST_F(InfoWindowsTest, TheStatisticsMenuItemWorksWhileBusyTheButtonDoesNot) {
   ASSERT_EQ(Start(), 0);
   link().MidiInBusy = true;
