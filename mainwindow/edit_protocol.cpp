@@ -105,6 +105,13 @@ bool EditProtocol::Commits(TextBox& box, std::string_view pairedName) const {
   return flags().LastKeyAscii == kEnter || ActiveName() == pairedName;
 }
 
+bool EditProtocol::CommitsFromAnyPaired(TextBox& box) const {
+  if (!MayCommit(box)) return false;
+  const plat::ctl::Control* active = Active();
+  const bool fromPaired = active != nullptr && (active->Tag() == "spn" || active->Tag() == "sld");
+  return fromPaired || flags().LastKeyAscii == kEnter;
+}
+
 bool EditProtocol::SliderMayCommit() const {
   return !Busy() && flags().LastKeyAscii != kEnter && !flags().SuppressChange;
 }

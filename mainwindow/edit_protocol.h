@@ -68,6 +68,9 @@ class EditProtocol {
   // last, SuppressChange set, or the program's own write, which turns the text black); then true
   // when the active control is named `pairedName` or Enter was pressed.
   bool Commits(plat::ctl::TextBox& box, std::string_view pairedName) const;
+  // The same for the pages whose boxes commit from any spin button or slider: true when the
+  // active control is tagged "spn" or "sld" or Enter was pressed.
+  bool CommitsFromAnyPaired(plat::ctl::TextBox& box) const;
   // The part of Commits that tells the program's own writes from the user's: true (and nothing
   // done) when the change may commit; else ProgramTextSet is consumed (text black).
   bool MayCommit(plat::ctl::TextBox& box) const;

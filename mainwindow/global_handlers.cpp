@@ -68,10 +68,7 @@ void GlobalHandlers::txtGlobal_KeyPress(int Index, int& KeyAscii) {
 void GlobalHandlers::txtGlobal_Change(int Index) {
   if (!pages_.txtGlobal.Exists(Index)) return;
   TextBox& box = pages_.txtGlobal(Index);
-  if (!edit_.MayCommit(box)) return;
-  const plat::ctl::Control* active = edit_.Active();
-  const bool fromPaired = active != nullptr && (active->Tag() == "spn" || active->Tag() == "sld");
-  if (!fromPaired && edit_.flags().LastKeyAscii != EditProtocol::kEnter) return;
+  if (!edit_.CommitsFromAnyPaired(box)) return;
 
   ObjectStore& s = edit_.store();
   GlobalRecord& gd = s.GlobalData;

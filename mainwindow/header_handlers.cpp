@@ -90,6 +90,14 @@ void HeaderHandlers::Step(int direction) {
   box.SetText(std::to_string(n));  // the box's change handler selects it
 }
 
+void HeaderHandlers::Enter(int& KeyAscii, const std::function<void()>& change) {
+  EditFlags& f = edit_.flags();
+  f.LastKeyAscii = EditProtocol::kEnter;
+  KeyAscii = 0;  // Enter commits; it is never entered into the box
+  f.SuppressChange = false;
+  change();
+}
+
 void HeaderHandlers::spnObjectNum_SpinDown() { Step(-1); }
 void HeaderHandlers::spnObjectNum_SpinUp() { Step(+1); }
 
@@ -101,10 +109,7 @@ void HeaderHandlers::txtObjectNum_KeyPress(int& KeyAscii) {
     return;
   }
   if (KeyAscii == EditProtocol::kEnter) {
-    f.LastKeyAscii = EditProtocol::kEnter;
-    KeyAscii = 0;
-    f.SuppressChange = false;
-    txtObjectNum_Change();
+    Enter(KeyAscii, [this] { txtObjectNum_Change(); });
     return;
   }
   if (KeyAscii == EditProtocol::kBackspace) {
@@ -150,11 +155,8 @@ void HeaderHandlers::txtObjectName_KeyPress(int& KeyAscii) {
     return;
   }
   if (KeyAscii == EditProtocol::kEnter) {
-    f.LastKeyAscii = EditProtocol::kEnter;
-    KeyAscii = 0;
-    f.SuppressChange = false;
     nameEnter_ = true;
-    txtObjectName_Change();
+    Enter(KeyAscii, [this] { txtObjectName_Change(); });
     nameEnter_ = false;
     return;
   }

@@ -29,6 +29,8 @@ class HeaderHandlers {
 
  private:
   void Step(int direction);
+  // Enter in a header box: the box's change handler runs as a commit.
+  void Enter(int& KeyAscii, const std::function<void()>& change);
 
   EditProtocol& edit_;
   frmMain& window_;

@@ -75,11 +75,8 @@ void MapHandlers::txtMap_KeyPress(int Index, int& KeyAscii) {
 void MapHandlers::txtMap_Change(int Index) {
   if (!pages_.txtMap.Exists(Index)) return;
   TextBox& box = pages_.txtMap(Index);
-  if (!edit_.MayCommit(box)) return;
-  const plat::ctl::Control* active = edit_.Active();
-  const bool fromPaired = active != nullptr && (active->Tag() == "spn" || active->Tag() == "sld");
+  if (!edit_.CommitsFromAnyPaired(box)) return;
   const bool enter = edit_.flags().LastKeyAscii == EditProtocol::kEnter;
-  if (!fromPaired && !enter) return;
   if (Zone() == nullptr) return;  // no Map held: nothing to edit
 
   EditContext ctx = edit_.Context();

@@ -134,10 +134,7 @@ void PresetHandlers::txtPreset_KeyPress(int Index, int& KeyAscii) {
 void PresetHandlers::txtPreset_Change(int Index) {
   if (!pages_.txtPreset.Exists(Index)) return;
   TextBox& box = pages_.txtPreset(Index);
-  if (!edit_.MayCommit(box)) return;
-  const plat::ctl::Control* active = edit_.Active();
-  const bool fromPaired = active != nullptr && (active->Tag() == "spn" || active->Tag() == "sld");
-  if (!fromPaired && edit_.flags().LastKeyAscii != EditProtocol::kEnter) return;
+  if (!edit_.CommitsFromAnyPaired(box)) return;
 
   EditContext ctx = edit_.Context();
   const int layerShift = kLayerBStride * (edit_.store().PresetLayerSel == 1 ? 1 : 0);

@@ -86,6 +86,8 @@ TEST_F(HeaderEditTest, AMapRenameGoesInTheHeaderAndStaysAfterAnOption) {
   ASSERT_FALSE(whole.empty());
   EXPECT_EQ(whole[8], Code(ObjType::Map));
   EXPECT_EQ(NameSent(whole), "Split Two     ");
+  EXPECT_EQ(name().Text(), "Split Two");
+  SavePicture("map-after-rename");
 }
 
 }  // namespace

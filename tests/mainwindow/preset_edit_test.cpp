@@ -61,6 +61,9 @@ TEST_F(PresetEditTest, ASwitchPointPastItsNeighbourMovesTheNeighbourFirst) {
   EXPECT_EQ(Nibbles(uploads[0], 162 + kLayerB, 2), 90) << "the neighbour first";
   EXPECT_EQ(Nibbles(uploads[1], 160 + kLayerB, 2), 90);
   EXPECT_EQ(preset().Layer[1].SwitchPoint[1], 90);
+  EXPECT_EQ(pages().fraLayer->Caption(), "Layer B");
+  Show(kPreset2Tab);
+  SavePicture("preset2-layer-b");
 }
 
 TEST_F(PresetEditTest, EnterOnArrowsSendsNothingAndTheNextSpinIsSent) {
