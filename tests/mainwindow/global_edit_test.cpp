@@ -64,6 +64,29 @@ TEST_F(GlobalEditTest, APartsVolumeAndPresetAreSentInTheMulti) {
   }
 }
 
+TEST_F(GlobalEditTest, AMultiOptionSendsItsGroupsOrPartsField) {
+  struct Case {
+    const char* group;
+    const char* part;
+    int option;
+    std::size_t position, count;
+    long sent;
+  };
+  const Case cases[] = {{"3", "1", 2, 78, 2, 2},           // group 3 "high"
+                        {"3", "1", 5, 152, 2, 0x09},       // group 3 overflow on, beside group 0's
+                        {"0", "16", 6, 52, 4, 0x7FF0},     // part 16 "Active"
+                        {"0", "2", 7, 52, 4, 0x7FF2}};     // part 2 "Off-Line"
+  for (const Case& c : cases) {
+    Show(box(0), c.group);
+    Show(box(2), c.part);
+    Click(pages().optGlobal(c.option));
+    const Bytes up = OneUpload();
+    ASSERT_FALSE(up.empty()) << c.option;
+    EXPECT_EQ(Nibbles(up, c.position, c.count), c.sent) << c.option;
+  }
+  EXPECT_EQ(store().CurMulti.PartEnable, 0x7FF2);
+}
+
 TEST_F(GlobalEditTest, EachGlobalChangeIsItsOwnMessage) {
   struct Case {
     const char* what;

@@ -10,7 +10,12 @@ class HeaderEditTest : public PageEditFixture {
  protected:
   void SetUp() override {
     PageEditFixture::SetUp();
-    peer->vesk().bank().of(emu::Kind::Map).erase(0);  // Maps 1 and 4
+    // Maps 1, 4 and 9.
+    auto& maps = peer->vesk().bank().of(emu::Kind::Map);
+    maps.erase(0);
+    Bytes nine = maps.at(4);
+    nine.at(16) = 9;  // the number's last nibble
+    maps[9] = nine;
     LoadPages(1, 1, -1, kMapTab);
   }
   TabPages::TextBox& number() { return *w().txtObjectNum; }
@@ -28,7 +33,7 @@ TEST_F(HeaderEditTest, ATypedNumberSelectsAnExistingObjectAndRenamesNothing) {
     const char* typed;
     const char* shown;
   };
-  const Case cases[] = {{"2", "4"}, {"9", "4"}, {"0", "1"}, {"3", "4"}, {"1", "1"}};
+  const Case cases[] = {{"5", "9"}, {"2", "4"}, {"12", "9"}, {"0", "1"}, {"4", "4"}, {"1", "1"}};
   for (const Case& c : cases) {
     Commit(number(), c.typed);
     const auto got = TakeReceived();
@@ -39,12 +44,26 @@ TEST_F(HeaderEditTest, ATypedNumberSelectsAnExistingObjectAndRenamesNothing) {
   EXPECT_EQ(name().Text(), "Bass/Str Split");
 }
 
+TEST_F(HeaderEditTest, EnterOnAnEmptyNumberBoxOfAKindNotLoadedLeavesThePageCleared) {
+  peer->vesk().bank().of(emu::Kind::Multi).clear();
+  ObjectTransfer t(link(), store());
+  store().MultiStatus = t.GetObjDirStatus(Code(ObjType::Multi));
+  ASSERT_FALSE(store().MultiLoaded);
+  w().ClearObjDisplay(Code(ObjType::Multi));
+  Show(kGlobalTab);
+  ASSERT_EQ(number().Text(), "");
+  Focus(number());
+  Enter(number());
+  EXPECT_FALSE(pages().txtGlobal(5).Enabled());
+  EXPECT_TRUE(TakeReceived().empty());
+}
+
 TEST_F(HeaderEditTest, TheSpinButtonStepsToExistingObjectsAndStopsAtTheEnds) {
   struct Case {
     bool up;
     const char* shown;
   };
-  const Case steps[] = {{false, "1"}, {true, "4"}, {true, "4"}, {false, "1"}};
+  const Case steps[] = {{false, "1"}, {true, "4"}, {true, "9"}, {true, "9"}, {false, "4"}};
   for (const Case& c : steps) {
     Spin(*w().spnObjectNum, c.up);
     EXPECT_EQ(number().Text(), c.shown);

@@ -77,6 +77,24 @@ TEST_F(PresetEditTest, EnterOnArrowsSendsNothingAndTheNextSpinIsSent) {
   EXPECT_EQ(Nibbles(up, 160, 2), 127);
 }
 
+TEST_F(PresetEditTest, TheLayersMapStepsToExistingMapsAndStopsAtTheLast) {
+  struct Step {
+    bool up;
+    const char* shown;
+    bool sent;
+  };
+  const Step walk[] = {{true, "4", true}, {true, "4", false}, {false, "1", true}, {false, "0", true}};
+  Commit(box(8), "1");
+  TakeReceived();
+  for (const Step& s : walk) {
+    Spin(pages().spnPreset(8), s.up);
+    const auto uploads = Uploads(TakeReceived());
+    EXPECT_EQ(box(8).Text(), s.shown);
+    ASSERT_EQ(uploads.size(), s.sent ? 1u : 0u) << s.shown;
+    if (s.sent) { EXPECT_EQ(Nibbles(uploads[0], 152, 2), std::stol(s.shown)); }
+  }
+}
+
 TEST_F(PresetEditTest, TheLayerPanSliderMovedFromMapSendsItsValue) {
   ASSERT_EQ(box(16).Text(), "Map");
   Focus(pages().hsldPreset(16));
