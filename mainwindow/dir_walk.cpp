@@ -1,5 +1,7 @@
 #include "mainwindow/dir_walk.h"
 
+#include <string>
+
 #include "link/error.h"
 #include "mainwindow/edit_protocol.h"
 #include "objects/transfer.h"
@@ -49,6 +51,16 @@ bool KindKnown(EditProtocol& edit, ObjType kind, const char* title, const char* 
   if (k.Loaded) return true;
   MidiErrorMsg(-1, title, text);
   return false;
+}
+
+void StepBoxToExisting(EditProtocol& edit, plat::ctl::TextBox& box, ObjType kind, long shown, int direction,
+                       const char* title, const char* text) {
+  KindStore k = StoreOf(edit.store(), kind);
+  const long target = shown + direction;
+  if (direction < 0 && target < k.Status.LowestNum) return;
+  if (direction > 0 && target > k.Status.HighestNum) return;
+  if (!KindKnown(edit, kind, title, text)) return;
+  if (const auto next = StepToExisting(k.Dir, k.Status, shown, direction)) box.SetText(std::to_string(*next));
 }
 
 }  // namespace tavoro

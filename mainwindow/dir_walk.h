@@ -7,6 +7,7 @@
 
 #include "objects/obj_types.h"
 #include "objects/records.h"
+#include "platform/controls/text_box.h"
 
 namespace tavoro {
 
@@ -30,5 +31,11 @@ std::optional<int> StepPosition(const ObjDir& dir, int position, int direction);
 // status is read again (and the directory with it); still none shows the "Load ... Object" box
 // with `title` and `text`.
 bool KindKnown(EditProtocol& edit, ObjType kind, const char* title, const char* text);
+
+// A spin button's step over the objects of a kind: nothing when the step leaves the numbers in
+// use; after the "Load ... Object" box when the instrument holds none; otherwise the box shows
+// the next existing object's number, and its change handler commits it.
+void StepBoxToExisting(EditProtocol& edit, plat::ctl::TextBox& box, ObjType kind, long shown, int direction,
+                       const char* title, const char* text);
 
 }  // namespace tavoro

@@ -158,14 +158,8 @@ void GlobalHandlers::Spin(int Index, int direction) {
   const auto shown = LeadingNumber(box.Text());
   if (!shown) return;  // an empty box does not step
   if (Index == kPresetBox) {
-    ObjectStore& s = edit_.store();
-    const long target = *shown + direction;
-    if (direction < 0 && target < s.PresetStatus.LowestNum) return;
-    if (direction > 0 && target > s.PresetStatus.HighestNum) return;
-    if (!KindKnown(edit_, ObjType::Preset, "Load Preset Object", "There are no Preset Objects loaded into the Vesk"))
-      return;
-    if (const auto next = StepToExisting(s.PresetDir, s.PresetStatus, *shown, direction))
-      box.SetText(std::to_string(*next));
+    StepBoxToExisting(edit_, box, ObjType::Preset, *shown, direction, "Load Preset Object",
+                      "There are no Preset Objects loaded into the Vesk");
     return;
   }
   const auto b = SpinBounds(Index);
@@ -252,6 +246,7 @@ void GlobalHandlers::GlobalOption(int Index) {
 void GlobalHandlers::cboGlobal_Change(int Index) {
   if (edit_.flags().SuppressChange || Index != 0 || !pages_.cboGlobal.Exists(Index)) return;
   plat::ctl::ComboBox& list = pages_.cboGlobal(Index);
+  if (list.ListIndex() < 0) return;  // no entry shown: nothing to commit
   SendGlobal(list, list, edit_.store().GlobalData.PlaybackMode, kParmP1, kParmP2, 1);
 }
 

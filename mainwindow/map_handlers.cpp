@@ -192,7 +192,8 @@ void MapHandlers::Spin(int Index, int direction) {
   const auto shown = LeadingNumber(box.Text());
   if (!shown) return;  // an empty box does not step
   if (Index == kToneBox) {
-    StepTone(direction);
+    StepBoxToExisting(edit_, box, ObjType::Tone, *shown, direction, "Load Tone Object",
+                      "There are no Tone Objects loaded into the Vesk");
     return;
   }
   long low = 0, high = 0;
@@ -208,18 +209,6 @@ void MapHandlers::Spin(int Index, int direction) {
   if (direction < 0 && n > low) --n;
   if (direction > 0 && n < high) ++n;
   box.SetText(std::to_string(n));  // the box's change handler commits it
-}
-
-void MapHandlers::StepTone(int direction) {
-  TextBox& box = pages_.txtMap(kToneBox);
-  const auto shown = LeadingNumber(box.Text());
-  ObjectStore& s = edit_.store();
-  const long target = *shown + direction;
-  if (direction < 0 && target < s.ToneStatus.LowestNum) return;
-  if (direction > 0 && target > s.ToneStatus.HighestNum) return;
-  if (!KindKnown(edit_, ObjType::Tone, "Load Tone Object", "There are no Tone Objects loaded into the Vesk")) return;
-  if (const auto next = StepToExisting(s.ToneDir, s.ToneStatus, *shown, direction))
-    box.SetText(std::to_string(*next));
 }
 
 void MapHandlers::spnMap_SpinDown(int Index) { Spin(Index, -1); }

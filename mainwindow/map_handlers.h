@@ -40,7 +40,6 @@ class MapHandlers {
   void SliderChanged(plat::ctl::Slider& slider, int Index);
   // The zone's Tone, typed or stepped.
   void CommitTone(bool enter);
-  void StepTone(int direction);
   void Spin(int Index, int direction);
   // The options of the zone show what the stored zone holds.
   void ShowOptions();

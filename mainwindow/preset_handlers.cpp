@@ -195,11 +195,8 @@ void PresetHandlers::Spin(int Index, int direction) {
   if (!v && Index >= 9 && Index <= 11) v = Layer().SwitchPoint.at(static_cast<std::size_t>(Index - 9));  // arrows
   if (!v) return;
   if (Index == kMapBox) {
-    const long target = *v + direction;
-    if (direction < 0 && target < s.MapStatus.LowestNum) return;
-    if (direction > 0 && target > s.MapStatus.HighestNum) return;
-    if (!KindKnown(edit_, ObjType::Map, "Load map Object", "There are no Map Objects loaded into the Vesk")) return;
-    if (const auto next = StepToExisting(s.MapDir, s.MapStatus, *v, direction)) box.SetText(std::to_string(*next));
+    StepBoxToExisting(edit_, box, ObjType::Map, *v, direction, "Load map Object",
+                      "There are no Map Objects loaded into the Vesk");
     return;
   }
   if (Index == kEntryBox && !s.MapLoaded) return;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "editing/number_text.h"
-#include "link/error.h"
+#include "mainwindow/dir_walk.h"
 
 namespace tavoro {
 
@@ -186,41 +186,13 @@ void ToneHandlers::txtTone_Change(int) {
   }
 }
 
-bool ToneHandlers::WavesKnown() {
-  ObjectStore& s = edit_.store();
-  if (!s.WaveLoaded) {
-    ObjectTransfer t = edit_.Transfer();
-    s.WaveStatus = t.GetObjDirStatus(Code(ObjType::Wave));
-    // The directory goes with the status: a search over an old directory could pick a Wave
-    // the instrument no longer holds.
-    if (s.WaveLoaded) s.WaveDir = t.GetObjDir(Code(ObjType::Wave));
-  }
-  if (s.WaveLoaded) return true;
-  MidiErrorMsg(-1, "Load Wave Object", "There are no Wave Objects loaded into the Vesk");
-  return false;
-}
-
 void ToneHandlers::StepWave(int Index, int direction) {
   if (edit_.Busy() || !pages_.txtTone.Exists(Index)) return;
   TextBox& box = pages_.txtTone(Index);
   const auto shown = LeadingNumber(box.Text());
   if (!shown) return;
-  ObjectStore& s = edit_.store();
-  const long wanted = *shown + direction;
-  if (direction < 0 && wanted < s.WaveStatus.LowestNum) return;
-  if (direction > 0 && wanted > s.WaveStatus.HighestNum) return;
-  if (!WavesKnown()) return;
-  const std::vector<DirEntry>& waves = s.WaveDir.Entries;
-  const DirEntry* found = nullptr;
-  if (direction < 0) {
-    for (auto e = waves.rbegin(); e != waves.rend() && found == nullptr; ++e)
-      if (e->Number == wanted || e->Number < wanted || e->Number == s.WaveStatus.LowestNum) found = &*e;
-  } else {
-    for (auto e = waves.begin(); e != waves.end() && found == nullptr; ++e)
-      if (e->Number == wanted || e->Number > wanted || e->Number == s.WaveStatus.HighestNum) found = &*e;
-  }
-  if (found == nullptr) return;
-  box.SetText(std::to_string(found->Number));  // the box's change handler commits it
+  StepBoxToExisting(edit_, box, ObjType::Wave, *shown, direction, "Load Wave Object",
+                    "There are no Wave Objects loaded into the Vesk");
 }
 
 void ToneHandlers::spnTone_SpinDown(int Index) { StepWave(Index, -1); }

@@ -35,9 +35,6 @@ class ToneHandlers {
   bool UploadField(std::int16_t value, std::int16_t position, std::uint8_t count);
   // The stepper: the Wave below (-1) or above (+1) the one the box shows.
   void StepWave(int Index, int direction);
-  // The Wave directory is known to hold at least one Wave (read again when the last status
-  // counted none); false after the "Load Wave Object" box.
-  bool WavesKnown();
   // The mode-bit options of the field's pairs show what the field holds.
   void ShowModeBits(std::int16_t ToneRecord::*field);
 
