@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 
+#include "editing/number_text.h"
 #include "platform/ui/message_box.h"
 
 namespace tavoro {
@@ -34,12 +35,6 @@ const KindTexts* KindOfPage(const std::string& label) {
   for (const KindTexts& k : kKinds)
     if (label == k.label) return &k;
   return nullptr;
-}
-
-std::string Trimmed(const std::string& s) {
-  const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
 // The object the store holds for the kind: its directory entry at the kind's index.
@@ -119,7 +114,7 @@ void frmDeleteObject::OnLoad() {
     optDelObj(0).SetEnabled(true);
     optDelObj(0).SetValue(true);
     txtDelObj(0).SetText(std::to_string(object->Number));
-    txtDelObj(1).SetText(Trimmed(object->Name));
+    txtDelObj(1).SetText(Trim(object->Name));
   } else {
     optDelObj(0).SetEnabled(false);
     optDelObj(1).SetValue(true);
@@ -150,7 +145,7 @@ void frmDeleteObject::cmdDelObj_Click() {
         return;
       }
       number = object->Number;
-      const std::string shown = k->label + std::to_string(number) + "   " + Trimmed(object->Name);
+      const std::string shown = k->label + std::to_string(number) + "   " + Trim(object->Name);
       confirm = std::string("Delete Current ") + k->noun + ": " + shown + " ?";
       progressText = std::string("Deleting ") + k->noun + " " + shown + (kind == 0 ? "" : "...");
     } else if (optDelObj(1).Value()) {

@@ -1,6 +1,6 @@
 #include "dialogs/operation.h"
 
-#include "objects/codec.h"
+#include "objects/downloads.h"
 
 namespace tavoro {
 
@@ -30,7 +30,7 @@ bool SendForStatus(OperationContext& ctx, const plat::Bytes& body, int timeoutMs
 void RereadAll(OperationContext& ctx, ProgressRef& progress, const std::string& text) {
   progress.Set("Download Vesk Objects", text);
   ctx.host.AllObjectsDump();
-  ctx.host.SetPanelText(kFreeRamPanel, "Free RAM: " + std::to_string(ctx.store.FreeRamKw) + " kw");
+  ctx.host.SetPanelText(kPanelFreeRam, FreeRamText(ctx.store.FreeRamKw));
 }
 
 }  // namespace tavoro

@@ -46,8 +46,6 @@ struct OperationContext {
   OperationHost& host;
 };
 
-inline constexpr int kFreeRamPanel = 6, kActivityPanel = 7;
-
 // True while a request is outstanding: the operations' buttons do nothing then.
 bool RequestOutstanding(const OperationContext& ctx);
 

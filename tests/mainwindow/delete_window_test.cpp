@@ -80,6 +80,8 @@ TEST_F(DeleteWindowTest, NoSendsNothingAndTheWindowComesBackModal) {
   boxes.reply = plat::BoxResult::No;
   bool backModal = false;
   Delete([&](frmDeleteObject& f) {
+    if (const QByteArray dir = qgetenv("TAVORO_SCREENSHOT_DIR"); !dir.isEmpty())
+      f.grab().save(QString::fromLocal8Bit(dir) + "/delete.png");
     f.cmdDelObj->click();
     backModal = f.isVisible() && f.isModal() && f.InModalShow();
     EXPECT_TRUE(f.optDelObj(0).Value());

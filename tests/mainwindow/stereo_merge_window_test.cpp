@@ -1,0 +1,163 @@
+// The stereo merge window against the emulator: the look-ups of each side, the checks before a
+// merge, the message, and the window, page and store after an accepted merge.
+#include <QtTest/QTest>
+
+#include "dialogs/stereo_merge.h"
+#include "tests/mainwindow/operations_fixture.h"
+
+namespace tavoro::testing {
+namespace {
+
+class StereoMergeWindowTest : public OperationsFixture {
+ protected:
+  void SetUp() override {
+    OperationsFixture::SetUp();
+    // Waves 5 and 7 mono, 7 the longer one; Wave 1 stays stereo.
+    emu::Bank bank = emu::DefaultBank();
+    auto& waves = bank.of(emu::Kind::Wave);
+    emu::WriteByte(waves[5], emu::wave::Flags, 0);
+    emu::Message seven = emu::NewDump(emu::Kind::Wave, emu::kWaveLength, 7, "Right Seven");
+    emu::WriteNibbles(seven, emu::wave::Size, 4, 200);
+    waves[7] = seven;
+    peer->vesk().setBank(bank);
+    ASSERT_EQ(Start(), 0);
+    ShowPage(kWavePage);
+    TakeReceived();
+  }
+  frmStereoMerge* Merge(const std::function<void(frmStereoMerge&)>& act) {
+    return WhileShown<frmStereoMerge>("Stereo Merge", [this] { frmStereoMerge::ShowModal(w().Operations()); }, act);
+  }
+  // Types into a number box as the user does, Enter last.
+  static void Enter(frmStereoMerge& f, int side, const char* digits) {
+    f.txtMerge(side).setFocus();
+    f.txtMerge(side).selectAll();
+    QTest::keyClicks(&f.txtMerge(side), digits);
+    QTest::keyClick(&f.txtMerge(side), Qt::Key_Return);
+  }
+  static std::vector<std::string> Side(frmStereoMerge& f, int side) {
+    return {f.txtMerge(side).Text(), f.txtMerge(2 + side).Text(), f.txtMerge(4 + side).Text(), f.txtMerge(6 + side).Text()};
+  }
+};
+
+TEST_F(StereoMergeWindowTest, WavesFiveAndSevenMergeIntoFive) {
+  bool modalAfter = true;
+  Merge([&](frmStereoMerge& f) {
+    Enter(f, 0, "5");
+    Enter(f, 1, "7");
+    EXPECT_EQ(Side(f, 0), (std::vector<std::string>{"5", "Warm Pad", "96", "Mono"}));
+    EXPECT_EQ(Side(f, 1), (std::vector<std::string>{"7", "Right Seven", "200", "Mono"}));
+    EXPECT_FALSE(link().MidiInBusy);
+    EXPECT_FALSE(w().ledMIDIin->Value());
+    TakeReceived();
+    f.cmdMerge(0).click();
+    modalAfter = f.isModal();
+  });
+  const auto got = TakeReceived();
+  ASSERT_FALSE(got.empty());
+  EXPECT_EQ(got.front(), Framed({0x31, 0x01, 0, 0, 0, 4, 0, 0, 0, 5, 0, 0, 0, 7}));
+  EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts().front();
+
+  // Back, not modal: the merged Wave on the left as stereo, the right side empty.
+  auto* f = dynamic_cast<frmStereoMerge*>(ShownWindow("Stereo Merge"));
+  ASSERT_NE(f, nullptr);
+  EXPECT_FALSE(modalAfter);
+  EXPECT_EQ(Side(*f, 0), (std::vector<std::string>{"5", "Warm Pad", "296", "Stereo"}));
+  EXPECT_EQ(Side(*f, 1), (std::vector<std::string>(4, "")));
+  // Page, header and store agree on the merged Wave.
+  const ObjectStore& s = app->store;
+  ASSERT_GE(s.WaveDirIdx, 0);
+  EXPECT_EQ(s.WaveDir.Entries[static_cast<std::size_t>(s.WaveDirIdx)].Number, 5);
+  EXPECT_EQ(w().txtObjectNum->Text(), "5");
+  EXPECT_EQ(w().pages.txtWaveMode->Text(), "Stereo");
+  EXPECT_EQ(Panel(7).rfind("Current Bank: ", 0), 0u);
+  EXPECT_EQ(w().MousePointer(), 0);
+
+  if (const QByteArray dir = qgetenv("TAVORO_SCREENSHOT_DIR"); !dir.isEmpty())
+    f->grab().save(QString::fromLocal8Bit(dir) + "/stereo-merge.png");
+  f->cmdMerge(0).click();
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"Choose a wave on both sides!"}));
+  Enter(*f, 1, "2");
+  f->cmdMerge(0).click();
+  EXPECT_EQ(BoxTexts().back(), "Left wave is already stereo!");
+  f->cmdMerge(1).click();
+}
+
+TEST_F(StereoMergeWindowTest, PairsThatCannotMergeAreRefusedAndNothingIsSent) {
+  struct Case {
+    const char* left;
+    const char* right;
+    const char* typedRight;  // typed without Enter after the look-ups
+    const char* box;
+  };
+  const Case cases[] = {
+      {"1", "1", nullptr, "Must use two different waves!"},  // before the stereo checks
+      {"1", "2", nullptr, "Left wave is already stereo!"},
+      {"2", "1", nullptr, "Right wave is already stereo!"},
+      {"12", "2", nullptr, "Right wave length must be greater than left!"},
+      {"2", "7", "300", "Wave numbers above 255 cannot be merged!"},
+  };
+  Merge([&](frmStereoMerge& f) {
+    for (const Case& c : cases) {
+      boxes.boxes.clear();
+      Enter(f, 0, c.left);
+      Enter(f, 1, c.right);
+      if (c.typedRight) {
+        f.txtMerge(1).selectAll();
+        QTest::keyClicks(&f.txtMerge(1), c.typedRight);
+      }
+      TakeReceived();
+      f.cmdMerge(0).click();
+      EXPECT_EQ(BoxTexts(), std::vector<std::string>{c.box}) << c.left << "+" << c.right;
+      EXPECT_EQ(boxes.boxes.front().title, "Stereo Merge Error");
+      EXPECT_TRUE(TakeReceived().empty()) << c.left << "+" << c.right;
+      EXPECT_TRUE(f.isVisible());
+    }
+    // While a request is outstanding Merge does nothing at all.
+    Enter(f, 0, "2");
+    Enter(f, 1, "7");
+    boxes.boxes.clear();
+    TakeReceived();
+    link().MidiOutBusy = true;
+    f.cmdMerge(0).click();
+    link().MidiOutBusy = false;
+    EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts().front();
+    EXPECT_TRUE(TakeReceived().empty());
+    f.cmdMerge(1).click();
+  });
+}
+
+TEST_F(StereoMergeWindowTest, LookUpsFindAWaveOfTheDirectory) {
+  Merge([&](frmStereoMerge& f) {
+    Enter(f, 0, "99");  // above the highest: the highest
+    EXPECT_EQ(Side(f, 0)[0], "12");
+    EXPECT_EQ(Side(f, 0)[1], "Fretless Bass");
+    Enter(f, 0, "3");  // between two Waves: the lowest
+    EXPECT_EQ(Side(f, 0)[0], "0");
+    EXPECT_EQ(Side(f, 0)[1], "Grand Piano C4");
+    // Spin down from a number not in the directory: the last Wave.
+    f.txtMerge(1).SetText("4");
+    QTest::mouseClick(&f.spnMerge(1), Qt::LeftButton, {}, QPoint(9, 20));
+    EXPECT_EQ(Side(f, 1)[0], "12");
+    EXPECT_EQ(Side(f, 1)[1], "Fretless Bass");
+    QTest::mouseClick(&f.spnMerge(1), Qt::LeftButton, {}, QPoint(9, 20));
+    EXPECT_EQ(Side(f, 1)[0], "7");
+    EXPECT_EQ(Side(f, 1)[1], "Right Seven");
+    EXPECT_EQ(Side(f, 1)[3], "Mono");
+
+    // A reply that is no whole Wave dump: the name shows, length and mode stay, nothing is left
+    // busy.
+    peer->vesk().setMangle(emu::Mangle::Short, 0);
+    Enter(f, 1, "2");
+    EXPECT_EQ(Side(f, 1), (std::vector<std::string>{"2", "Snare Tight", "200", "Mono"}));
+    peer->vesk().setMangle(emu::Mangle::Truncated, 0);
+    Enter(f, 1, "1");
+    EXPECT_EQ(Side(f, 1), (std::vector<std::string>{"1", "Str Ensemble", "200", "Mono"}));
+    EXPECT_FALSE(link().MidiInBusy);
+    EXPECT_FALSE(w().ledMIDIin->Value());
+    peer->vesk().setMangle(emu::Mangle::None);
+    f.cmdMerge(1).click();
+  });
+}
+
+}  // namespace
+}  // namespace tavoro::testing
