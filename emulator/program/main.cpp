@@ -10,6 +10,7 @@
 //                        opening ports for others to connect to
 //   --device-id N        the instrument's own device id, 0-127 (default 0); 7F is always answered
 //   --delay MS           every reply leaves MS milliseconds after the message came in
+//   --disk-delay MS      a slow disk: a load bank request is answered MS milliseconds later
 //   --silent             answer nothing (the client runs into its time-out)
 //   --late MS            replies leave after MS milliseconds instead (past the client's time-out)
 //   --unsolicited MS     send an unasked System Exclusive message MS milliseconds after each reply
@@ -93,6 +94,7 @@ int main(int argc, char** argv) {
   vesk.setFaults(options->faults);
   vesk.setFaultCount(options->faultCount);
   vesk.setListing(options->listing);
+  vesk.setCommandDelay(emu::cmd::LoadBank, options->diskDelayMs);
 
   emu::MidiPorts ports;
   const bool verbose = options->verbose;

@@ -34,7 +34,8 @@ bool KindNumbers(const std::string& s, int& kind, std::vector<int>& numbers) {
 
 std::string Usage() {
   return "usage: vesk-emulator [--api jack|alsa] [--name NAME] [--connect CLIENT] [--device-id N]\n"
-         "                     [--delay MS] [--silent] [--late MS] [--unsolicited MS] [--repeat N]\n"
+         "                     [--delay MS] [--disk-delay MS] [--silent] [--late MS]\n"
+         "                     [--unsolicited MS] [--repeat N]\n"
          "                     [--mangle short|garbled|truncated|over-long|wrong-kind|non-nibble]\n"
          "                     [--mangle-kind K] [--status N] [--busy] [--fault-count N]\n"
          "                     [--only status|directory|dump|global|key|upload[:K]]\n"
@@ -82,6 +83,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       if (!number(0, 127, o.deviceId)) return {};
     } else if (a == "--delay") {
       if (!number(0, 600000, o.faults.replyDelayMs)) return {};
+    } else if (a == "--disk-delay") {
+      if (!number(0, 600000, o.diskDelayMs)) return {};
     } else if (a == "--silent") {
       o.faults.silent = true;
     } else if (a == "--late") {

@@ -16,6 +16,7 @@ struct Options {
   int deviceId = 0;
   Faults faults;
   int faultCount = -1;
+  int diskDelayMs = 0;  // a slow disk: the answers to load bank requests leave this much later
   Listing listing;
   bool verbose = false;
   bool help = false;

@@ -32,6 +32,8 @@ TEST(EmulatorOptions, FlagsSetTheFaultSwitches) {
   EXPECT_TRUE(o->faults.silent);
   EXPECT_EQ(o->faultCount, 2);
   EXPECT_EQ(Parse({"--busy"})->faults.forcedStatus, 9);
+  EXPECT_EQ(Parse({"--disk-delay", "1500"})->diskDelayMs, 1500);
+  EXPECT_EQ(Parse({})->diskDelayMs, 0);
   EXPECT_EQ(Parse({})->name, "Vesk Emulator");
 }
 
@@ -60,6 +62,7 @@ TEST(EmulatorOptions, BadFlagsAreRefusedWithAReason) {
   EXPECT_FALSE(Parse({"--device-id", "128"}, &error));
   EXPECT_FALSE(Parse({"--delay"}, &error));
   EXPECT_NE(error.find("needs a value"), std::string::npos);
+  EXPECT_FALSE(Parse({"--disk-delay", "-1"}, &error));
   EXPECT_FALSE(Parse({"--delay", "5ms"}, &error));
   EXPECT_FALSE(Parse({"--mangle", "chewed"}, &error));
   EXPECT_FALSE(Parse({"--frobnicate"}, &error));

@@ -68,6 +68,9 @@ TEST_F(DeleteWindowTest, EachChoiceSendsItsKindAndNumber) {
     if (c.lastStatus == 0) {
       EXPECT_EQ(Panel(6).rfind("Free RAM: ", 0), 0u) << c.name;
     }
+    if (c.page != kWavePage) {
+      EXPECT_EQ(w().txtObjectName->Text(), "None Loaded") << c.name << ": nothing of the kind is left";
+    }
   }
   EXPECT_TRUE(peer->vesk().bank().of(emu::Kind::Wave).empty());
 }
