@@ -107,6 +107,7 @@ std::vector<std::uint32_t> Frame(double t, double angle) {
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing, false);
   p.translate(kSide / 2.0, kSide / 2.0);
+  p.scale(0.82, 0.82);  // room for the corners while the glass turns over
   p.rotate(angle);
   DrawGlass(p, t);
   p.end();
