@@ -1,5 +1,6 @@
 #include "platform/controls/range_controls.h"
 
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace plat::ctl {
@@ -49,6 +50,15 @@ void RangeControl<Base>::OnValueChanged() {
     Raise(Scroll);
   else
     Raise(Change);
+}
+
+template <class Base>
+void RangeControl<Base>::wheelEvent(QWheelEvent* event) {
+  if (!Base::hasFocus()) {
+    event->ignore();
+    return;
+  }
+  Base::wheelEvent(event);
 }
 
 template <class Base>

@@ -10,6 +10,8 @@
 //   bottom or left end, a scroll bar's top or left end) and the values run the other way.
 //   A value outside the range is brought to the nearer end.
 // - Both take the focus when clicked, so the window's active control is the one being moved.
+//   The mouse wheel moves only the control that has the focus: a wheel over another one would
+//   change a value that no handler takes for the user's (it is passed on to the container).
 
 #include <QScrollBar>
 #include <QSlider>
@@ -40,6 +42,7 @@ class RangeControl : public Base, public Control {
 
  protected:
   RangeControl(Qt::Orientation orientation, QWidget* parent);
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void ApplyRange();

@@ -2,6 +2,7 @@
 // and the window's active control while their handlers run.
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QWheelEvent>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,25 @@ TEST_F(ActiveControlTest, KeysAndClicksOnTheTrackRaiseChange) {
   slider->setFocus();
   QTest::keyClick(slider, Qt::Key_Up);
   EXPECT_EQ(log, std::vector<std::string>{"change 1 @sldEnv1Att"});
+}
+
+TEST_F(ActiveControlTest, TheWheelMovesOnlyTheControlWithTheFocus) {
+  Show();
+  slider->Change = [this] { Log("change " + std::to_string(slider->Value())); };
+  auto wheel = [this] {
+    const QPointF at(15, 100);
+    QWheelEvent event(at, slider->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(slider, &event);
+  };
+  box->setFocus();
+  wheel();
+  EXPECT_EQ(slider->Value(), 0);
+  slider->setFocus();
+  wheel();
+  EXPECT_GT(slider->Value(), 0);
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0].substr(log[0].find('@')), "@sldEnv1Att");
 }
 
 TEST_F(ActiveControlTest, AReversedRangeKeepsTheMinEndInPlace) {
