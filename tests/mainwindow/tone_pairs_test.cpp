@@ -151,18 +151,30 @@ TEST_F(TonePairsTest, AfterAnAbandonedEditSliderClicksAreIgnoredUntilEnter) {
   EXPECT_EQ(SentByte(TakeReceived(), 88), 13);
 }
 
-TEST_F(TonePairsTest, ARefusedValueStaysRedAndTheToneIsReadBack) {
-  peer->vesk().setForcedStatus(emu::status::IllegalValue);
-  peer->vesk().setFaultCount(1);
-  TextBox& box = pages().txtDCA(0);
-  Type(box, "12");
-  Enter(box);
-  const auto got = TakeReceived();
-  EXPECT_EQ(Uploads(got).size(), 1u);
-  EXPECT_EQ(got.size(), 1 + kReadBack);  // read back all the same
-  EXPECT_EQ(box.ForeColor(), kRed);
-  ASSERT_EQ(boxes.boxes.size(), 1u);
-  EXPECT_NE(boxes.boxes[0].text.find("Vesk Error"), std::string::npos);
+TEST_F(TonePairsTest, ARefusedOrUnansweredValueStaysRedAndTheToneIsReadBack) {
+  struct Case {
+    bool silent;
+    const char* says;
+  };
+  const Case cases[] = {{false, "Vesk Error"}, {true, "The specified Vesk Device is not responding"}};
+  for (const Case& c : cases) {
+    boxes.boxes.clear();
+    if (c.silent)
+      peer->vesk().setSilent(true);
+    else
+      peer->vesk().setForcedStatus(emu::status::IllegalValue);
+    peer->vesk().setFaultCount(1);
+    TextBox& box = pages().txtDCA(0);
+    Type(box, "12");
+    Enter(box);
+    const auto got = TakeReceived();
+    EXPECT_EQ(Uploads(got).size(), 1u) << c.says;
+    EXPECT_EQ(got.size(), 1 + kReadBack) << c.says;  // read back all the same
+    EXPECT_EQ(box.ForeColor(), kRed) << c.says;
+    ASSERT_FALSE(boxes.boxes.empty()) << c.says;
+    EXPECT_NE(boxes.boxes[0].text.find(c.says), std::string::npos) << boxes.boxes[0].text;
+    peer->vesk().clearFaults();
+  }
 }
 
 TEST_F(TonePairsTest, NothingIsTakenOrSentWhileARequestWaits) {
@@ -179,18 +191,27 @@ TEST_F(TonePairsTest, NothingIsTakenOrSentWhileARequestWaits) {
   EXPECT_TRUE(TakeReceived().empty());
 }
 
-TEST_F(TonePairsTest, TheSustainShowsGateModeAndEnterOnGtDoesNothing) {
+TEST_F(TonePairsTest, TheSustainSwitchesBetweenGateAndTriggerMode) {
   ShowTab(kTone1Tab);
   TabPages& p = pages();
+  // Envelope 1 is in gate mode: a sustain of 40 switches it to trigger mode.
+  Type(*p.txtEnv1Sus, "40");
+  Enter(*p.txtEnv1Sus);
+  EXPECT_EQ(SentByte(TakeReceived(), 56), 40);
+  EXPECT_EQ(p.txtEnv1Dec->Text(), "--");
+  EXPECT_FALSE(p.txtEnv1Dec->Enabled());
+  EXPECT_FALSE(p.sldEnv1Dec->Enabled());
+  // Back to 0: "gt", the slider at 0, the decay editable again.
   Type(*p.txtEnv1Sus, "0");
   Enter(*p.txtEnv1Sus);
   EXPECT_EQ(SentByte(TakeReceived(), 56), 0);
   EXPECT_EQ(p.txtEnv1Sus->Text(), "gt");
   EXPECT_EQ(p.sldEnv1Sus->Value(), 0);
+  EXPECT_TRUE(p.txtEnv1Dec->Enabled());
+  // Enter on "gt" does nothing; from "gt" the slider writes its value, and the write commits.
   Focus(*p.txtEnv1Sus);
   Enter(*p.txtEnv1Sus);
   EXPECT_TRUE(TakeReceived().empty());
-  // From "gt" the slider writes its value: the write commits.
   Drag(*p.sldEnv1Sus, {25});
   EXPECT_EQ(SentByte(TakeReceived(), 56), 25);
 }
