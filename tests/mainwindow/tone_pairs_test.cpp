@@ -283,6 +283,7 @@ TEST_F(TonePairsTest, EachBoxTakesOnlyItsKeys) {
       {kTone2Tab, &p.txtLFO(3), "", "-7", "7"},
       {kTone3Tab, &p.txtPan(0), "", "-7", "-7"},
       {kTone1Tab, &p.txtTone(0), "", "-12", "12"},
+      {kTone1Tab, &p.txtTone(1), "Piano", "12", "Piano"},  // the Wave's name only shows
   };
   for (const Case& c : cases) {
     ShowTab(c.tab);
