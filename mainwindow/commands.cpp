@@ -7,6 +7,7 @@
 #include "dialogs/delete_object.h"
 #include "dialogs/load_bank.h"
 #include "dialogs/stats.h"
+#include "dialogs/stereo_merge.h"
 #include "editing/page_fillers.h"
 #include "link/link.h"
 #include "mainwindow/app.h"
@@ -140,7 +141,7 @@ void frmMain::cmdDeleteObject_Click() {
 }
 
 void frmMain::cmdStereoMerge_Click() {
-  if (LinkBusy()) return;
+  if (!LinkBusy()) frmStereoMerge::ShowModal(Operations());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -157,6 +157,8 @@ TEST_F(CommandsTest, TheBulkOperationWindowsOpenModallyFromTheirButtonsAndMenus)
          w().mnuLoadBank->trigger();
        },
        "Load Disk Bank"},
+      {[this] { QTest::mouseClick(w().cmdStereoMerge, Qt::LeftButton); }, "Stereo Merge"},
+      {[this] { w().mnuStereoMerge->trigger(); }, "Stereo Merge"},
   };
   for (const auto& c : cases) {
     WhileShown<plat::ctl::Form>(c.title, c.open, [](plat::ctl::Form& window) {
