@@ -1,6 +1,8 @@
 // The load bank window against the emulator: the device list from the disk table, the message,
 // the time-outs of a SCSI and a floppy load, what is remembered, and the refusals.
+#include <QAbstractItemView>
 #include <QFile>
+#include <QtTest/QTest>
 
 #include "dialogs/load_bank.h"
 #include "tests/mainwindow/operations_fixture.h"
@@ -95,6 +97,25 @@ TEST_F(LoadBankWindowTest, AFloppyLoadWaitsWithoutTimeOutYetNotAfterAFailedSend)
   EXPECT_FALSE(boxes.boxes.empty());
   EXPECT_EQ(ShownWindow("Load Bank"), nullptr);
   EXPECT_FALSE(link().MidiOutBusy || link().MidiInBusy);
+}
+
+// A device chosen in the dropped list is applied once the list has closed, through the main
+// window's choice-list timer.
+TEST_F(LoadBankWindowTest, AChoiceFromTheDroppedListIsAppliedWhenTheListCloses) {
+  LoadBank([&](frmLoadBank& f) {
+    f.activateWindow();
+    QApplication::setActiveWindow(&f);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    f.cboLoadBank->setFocus();
+    QTest::keyClick(f.cboLoadBank, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.cboLoadBank->IsDropped(); }));
+    QTest::keyClick(f.cboLoadBank->view(), Qt::Key_Down);
+    QTest::keyClick(f.cboLoadBank->view(), Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !f.txtBankNum(0).Locked(); }, 2000));
+    EXPECT_EQ(f.cboLoadBank->Text(), "Samples HD");
+    EXPECT_TRUE(f.spnBankNum(0).isEnabled());
+    f.cmdCancel->click();
+  });
 }
 
 TEST_F(LoadBankWindowTest, LoadDoesNothingWhileBusyAndRefusesAnEmptyBank) {
