@@ -82,6 +82,29 @@ TEST_F(StereoMergeWindowTest, WavesFiveAndSevenMergeIntoFive) {
   f->cmdMerge(1).click();
 }
 
+// A merge that gets no answer leaves the window hidden with its contents; the next opening shows
+// that same window again, modal, as it was.
+TEST_F(StereoMergeWindowTest, AfterAnUnansweredMergeTheWindowComesBackAsItWas) {
+  frmStereoMerge* first = Merge([&](frmStereoMerge& f) {
+    Enter(f, 0, "2");
+    Enter(f, 1, "7");
+    peer->vesk().setSilent(true);
+    plat::SetTimeoutScale(0.01);
+    f.cmdMerge(0).click();
+  });
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"\r\nThe specified Vesk Device is not responding"});
+  EXPECT_EQ(ShownWindow("Merge to Stereo"), nullptr);
+  EXPECT_EQ(ShownWindow("Stereo Merge"), nullptr);
+  peer->vesk().setSilent(false);
+  frmStereoMerge* again = Merge([&](frmStereoMerge& f) {
+    EXPECT_TRUE(f.isModal());
+    EXPECT_EQ(Side(f, 0)[0], "2");
+    EXPECT_EQ(Side(f, 1), (std::vector<std::string>{"7", "Right Seven", "200", "Mono"}));
+    f.cmdMerge(1).click();
+  });
+  EXPECT_EQ(again, first);
+}
+
 TEST_F(StereoMergeWindowTest, PairsThatCannotMergeAreRefusedAndNothingIsSent) {
   struct Case {
     const char* left;
