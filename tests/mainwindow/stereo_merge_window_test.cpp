@@ -145,8 +145,11 @@ TEST_F(StereoMergeWindowTest, PairsThatCannotMergeAreRefusedAndNothingIsSent) {
     link().MidiOutBusy = false;
     EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts().front();
     EXPECT_TRUE(TakeReceived().empty());
+    QTest::keyClicks(&f.txtMerge(1), "4");  // typing, not committed: change events held back
+    EXPECT_TRUE(app->flags.SuppressChange);
     f.cmdMerge(1).click();
   });
+  EXPECT_FALSE(app->flags.SuppressChange) << "the main window's change events stay shut";
 }
 
 TEST_F(StereoMergeWindowTest, LookUpsFindAWaveOfTheDirectory) {
