@@ -1,5 +1,7 @@
 // The Tone pages filled from the current Tone: envelopes with their special texts, the DCA, DCF,
 // DCO, pan and LFO controls, and the Wave the Tone plays.
+#include <array>
+
 #include "editing/filler_support.h"
 #include "editing/number_text.h"
 #include "editing/page_fillers.h"
@@ -97,33 +99,39 @@ void ShowAmplifierAndFilter(const ToneRecord& t, TabPages& p) {
   ShowEntry(p.cboTone(1), t.DcfAuxSrc);
 }
 
+// The DCO and the pan share one layout: an envelope selection, seven mode pairs (for the bits
+// 1, 2, 8, 16, 32, 4 and 64 in that order) between four value pairs, and an auxiliary source.
+struct ModulatedBlock {
+  int envFirst;
+  std::array<int, 7> modeFirst;
+  std::array<int, 4> slot;
+};
+constexpr ModulatedBlock kDcoBlock{6, {6, 8, 10, 12, 4, 14, 16}, {0, 1, 2, 3}};
+constexpr ModulatedBlock kPanBlock{9, {18, 20, 22, 24, 26, 28, 30}, {1, 2, 3, 0}};
+
+void ShowModulated(TabPages& p, const ModulatedBlock& b, ControlArray<TextBox>& boxes, ControlArray<Slider>& sliders,
+                   std::int16_t envSel, std::int16_t bits, const std::array<std::int16_t, 4>& values, ComboBox& aux,
+                   std::int16_t auxSrc) {
+  EnvSel(p, b.envFirst, envSel);
+  ModeBit(p, b.modeFirst[0], bits, 1);
+  ShowSigned(boxes, sliders, b.slot[0], values[0]);
+  ModeBit(p, b.modeFirst[1], bits, 2);
+  ShowSigned(boxes, sliders, b.slot[1], values[1]);
+  ModeBit(p, b.modeFirst[2], bits, 8);
+  ModeBit(p, b.modeFirst[3], bits, 16);
+  ModeBit(p, b.modeFirst[4], bits, 32);
+  ShowSigned(boxes, sliders, b.slot[2], values[2]);
+  ModeBit(p, b.modeFirst[5], bits, 4);
+  ModeBit(p, b.modeFirst[6], bits, 64);
+  ShowSigned(boxes, sliders, b.slot[3], values[3]);
+  ShowEntry(aux, auxSrc);
+}
+
 void ShowOscillatorAndPan(const ToneRecord& t, TabPages& p) {
-  EnvSel(p, 6, t.DcoEnvSel);
-  ModeBit(p, 6, t.DcoModeBits, 1);
-  ShowSigned(p.txtDCO, p.sldDCO, 0, t.Dco0);
-  ModeBit(p, 8, t.DcoModeBits, 2);
-  ShowSigned(p.txtDCO, p.sldDCO, 1, t.Dco1);
-  ModeBit(p, 10, t.DcoModeBits, 8);
-  ModeBit(p, 12, t.DcoModeBits, 16);
-  ModeBit(p, 4, t.DcoModeBits, 32);
-  ShowSigned(p.txtDCO, p.sldDCO, 2, t.Dco2);
-  ModeBit(p, 14, t.DcoModeBits, 4);
-  ModeBit(p, 16, t.DcoModeBits, 64);
-  ShowSigned(p.txtDCO, p.sldDCO, 3, t.Dco3);
-  ShowEntry(p.cboTone(2), t.DcoAuxSrc);
-  EnvSel(p, 9, t.PanEnvSel);
-  ModeBit(p, 18, t.PanModeBits, 1);
-  ShowSigned(p.txtPan, p.sldPan, 1, t.Pan1);
-  ModeBit(p, 20, t.PanModeBits, 2);
-  ShowSigned(p.txtPan, p.sldPan, 2, t.Pan2);
-  ModeBit(p, 22, t.PanModeBits, 8);
-  ModeBit(p, 24, t.PanModeBits, 16);
-  ModeBit(p, 26, t.PanModeBits, 32);
-  ShowSigned(p.txtPan, p.sldPan, 3, t.Pan3);
-  ModeBit(p, 28, t.PanModeBits, 4);
-  ModeBit(p, 30, t.PanModeBits, 64);
-  ShowSigned(p.txtPan, p.sldPan, 0, t.Pan0);
-  ShowEntry(p.cboTone(3), t.PanAuxSrc);
+  ShowModulated(p, kDcoBlock, p.txtDCO, p.sldDCO, t.DcoEnvSel, t.DcoModeBits, {t.Dco0, t.Dco1, t.Dco2, t.Dco3},
+                p.cboTone(2), t.DcoAuxSrc);
+  ShowModulated(p, kPanBlock, p.txtPan, p.sldPan, t.PanEnvSel, t.PanModeBits, {t.Pan1, t.Pan2, t.Pan3, t.Pan0},
+                p.cboTone(3), t.PanAuxSrc);
 }
 
 void ShowLfo(const ToneRecord& t, TabPages& p) {
