@@ -24,6 +24,18 @@ std::optional<long> LeadingNumber(std::string_view text) {
   return negative ? -value : value;
 }
 
+std::optional<int> NumberWithin(std::string_view text, long low, long high) {
+  const auto n = LeadingNumber(text);
+  if (!n || *n < low || *n > high) return std::nullopt;
+  return static_cast<int>(*n);
+}
+
+void StepWithin(TextBox& box, long shown, int direction, long low, long high) {
+  if (direction < 0 && shown > low) --shown;
+  if (direction > 0 && shown < high) ++shown;
+  box.SetText(std::to_string(shown));
+}
+
 EditProtocol::EditProtocol(App& app, std::function<void(ObjType)> readBack)
     : app_(app), readBack_(std::move(readBack)) {}
 

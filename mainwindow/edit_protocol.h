@@ -106,4 +106,11 @@ class EditProtocol {
 // holds none ("", "-", "gt", the infinity sign).
 std::optional<long> LeadingNumber(std::string_view text);
 
+// The box's whole number when it lies within low..high; nothing otherwise.
+std::optional<int> NumberWithin(std::string_view text, long low, long high);
+
+// A spin button's step inside low..high: the box shows `shown` one step on (or kept at either
+// end), and its change handler commits it.
+void StepWithin(plat::ctl::TextBox& box, long shown, int direction, long low, long high);
+
 }  // namespace tavoro

@@ -41,15 +41,11 @@ std::optional<Bounds> SpinBounds(int Index) {
 GlobalHandlers::GlobalHandlers(EditProtocol& edit, TabPages& pages) : edit_(edit), pages_(pages) {}
 
 std::optional<int> GlobalHandlers::Group() const {
-  const auto g = LeadingNumber(pages_.txtGlobal(kGroupBox).Text());
-  if (!g || *g < 0 || *g > 7) return std::nullopt;
-  return static_cast<int>(*g);
+  return NumberWithin(pages_.txtGlobal(kGroupBox).Text(), 0, 7);
 }
 
 std::optional<int> GlobalHandlers::Part() const {
-  const auto p = LeadingNumber(pages_.txtGlobal(kPartBox).Text());
-  if (!p || *p < 1 || *p > 16) return std::nullopt;
-  return static_cast<int>(*p);
+  return NumberWithin(pages_.txtGlobal(kPartBox).Text(), 1, 16);
 }
 
 void GlobalHandlers::txtGlobal_KeyPress(int Index, int& KeyAscii) {
@@ -164,10 +160,7 @@ void GlobalHandlers::Spin(int Index, int direction) {
   }
   const auto b = SpinBounds(Index);
   if (!b) return;
-  long n = *shown;
-  if (direction > 0 && n < b->high) ++n;
-  if (direction < 0 && n > b->low) --n;
-  box.SetText(std::to_string(n));  // the box's change handler commits it
+  StepWithin(box, *shown, direction, b->low, b->high);
 }
 
 void GlobalHandlers::spnGlobal_SpinDown(int Index) { Spin(Index, -1); }

@@ -205,10 +205,7 @@ void MapHandlers::Spin(int Index, int direction) {
     case kGroupBox: high = 7; break;
     default: return;
   }
-  long n = *shown;
-  if (direction < 0 && n > low) --n;
-  if (direction > 0 && n < high) ++n;
-  box.SetText(std::to_string(n));  // the box's change handler commits it
+  StepWithin(box, *shown, direction, low, high);
 }
 
 void MapHandlers::spnMap_SpinDown(int Index) { Spin(Index, -1); }

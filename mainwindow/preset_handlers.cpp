@@ -62,15 +62,11 @@ PresetLayer& PresetHandlers::Layer() {
 }
 
 std::optional<int> PresetHandlers::Group() const {
-  const auto g = LeadingNumber(pages_.txtPreset(kGroupBox).Text());
-  if (!g || *g < 0 || *g > 7) return std::nullopt;
-  return static_cast<int>(*g);
+  return NumberWithin(pages_.txtPreset(kGroupBox).Text(), 0, 7);
 }
 
 std::optional<int> PresetHandlers::Entry() const {
-  const auto e = LeadingNumber(pages_.txtPreset(kEntryBox).Text());
-  if (!e || *e < 1 || *e > 4) return std::nullopt;
-  return static_cast<int>(*e);
+  return NumberWithin(pages_.txtPreset(kEntryBox).Text(), 1, 4);
 }
 
 plat::ctl::Control& PresetHandlers::Paired(int Index) {
@@ -202,10 +198,7 @@ void PresetHandlers::Spin(int Index, int direction) {
   if (Index == kEntryBox && !s.MapLoaded) return;
   const auto b = SpinBounds(Index);
   if (!b) return;
-  long n = *v;
-  if (direction > 0 && n < b->high) ++n;
-  if (direction < 0 && n > b->low) --n;
-  box.SetText(std::to_string(n));  // the box's change handler commits it
+  StepWithin(box, *v, direction, b->low, b->high);
 }
 
 void PresetHandlers::spnPreset_SpinDown(int Index) { Spin(Index, -1); }
