@@ -142,6 +142,18 @@ void EditProtocol::SliderShow(int value, TextBox& box) const {
   WriteQuietly(box, std::to_string(value));
 }
 
+void EditProtocol::SliderChange(plat::ctl::ControlArray<plat::ctl::Slider>& sliders,
+                                plat::ctl::ControlArray<TextBox>& boxes, int index,
+                                const std::function<void()>& change) const {
+  if (!sliders.Exists(index) || !SliderMayCommit()) return;
+  SliderCommit(sliders(index).Value(), boxes(index), change);
+}
+
+void EditProtocol::SliderScroll(plat::ctl::ControlArray<plat::ctl::Slider>& sliders,
+                                plat::ctl::ControlArray<TextBox>& boxes, int index) const {
+  if (sliders.Exists(index)) SliderShow(sliders(index).Value(), boxes(index));
+}
+
 void EditProtocol::WriteQuietly(TextBox& box, const std::string& text) const {
   flags().SuppressChange = true;
   box.SetText(text);

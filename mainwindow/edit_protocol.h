@@ -21,6 +21,7 @@
 #include "editing/edit_context.h"
 #include "objects/obj_types.h"
 #include "objects/transfer.h"
+#include "platform/controls/control_array.h"
 #include "platform/controls/range_controls.h"
 #include "platform/controls/text_box.h"
 
@@ -87,6 +88,13 @@ class EditProtocol {
   void SliderCommit(int value, plat::ctl::TextBox& box, const std::function<void()>& change) const;
   // A slider is being dragged: the box shows its value; nothing is sent.
   void SliderShow(int value, plat::ctl::TextBox& box) const;
+  // The two above for a slider of an array and its box of the same index; nothing for an index
+  // the slider array does not hold.
+  void SliderChange(plat::ctl::ControlArray<plat::ctl::Slider>& sliders,
+                    plat::ctl::ControlArray<plat::ctl::TextBox>& boxes, int index,
+                    const std::function<void()>& change) const;
+  void SliderScroll(plat::ctl::ControlArray<plat::ctl::Slider>& sliders,
+                    plat::ctl::ControlArray<plat::ctl::TextBox>& boxes, int index) const;
   // The program's own write that is no edit: change events are ignored around it.
   void WriteQuietly(plat::ctl::TextBox& box, const std::string& text) const;
   // The program's own write that ends an edit: the box's change handler turns it black.

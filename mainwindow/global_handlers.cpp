@@ -139,14 +139,10 @@ void GlobalHandlers::txtGlobal_LostFocus(int Index) {
 }
 
 void GlobalHandlers::sldGlobal_Change(int Index) {
-  if (!edit_.SliderMayCommit() || !pages_.sldGlobal.Exists(Index)) return;
-  edit_.SliderCommit(pages_.sldGlobal(Index).Value(), pages_.txtGlobal(Index),
-                     [this, Index] { txtGlobal_Change(Index); });
+  edit_.SliderChange(pages_.sldGlobal, pages_.txtGlobal, Index, [this, Index] { txtGlobal_Change(Index); });
 }
 
-void GlobalHandlers::sldGlobal_Scroll(int Index) {
-  if (pages_.sldGlobal.Exists(Index)) edit_.SliderShow(pages_.sldGlobal(Index).Value(), pages_.txtGlobal(Index));
-}
+void GlobalHandlers::sldGlobal_Scroll(int Index) { edit_.SliderScroll(pages_.sldGlobal, pages_.txtGlobal, Index); }
 
 void GlobalHandlers::Spin(int Index, int direction) {
   if (edit_.Busy() || !pages_.txtGlobal.Exists(Index)) return;

@@ -165,26 +165,17 @@ void MapHandlers::txtMap_LostFocus(int Index) {
   edit_.RefillIfEmpty(pages_.txtMap(Index), std::to_string(stored));
 }
 
-void MapHandlers::SliderChanged(plat::ctl::Slider& slider, int Index) {
-  if (!edit_.SliderMayCommit()) return;
-  edit_.SliderCommit(slider.Value(), pages_.txtMap(Index), [this, Index] { txtMap_Change(Index); });
-}
-
 void MapHandlers::sldMap_Change(int Index) {
-  if (pages_.sldMap.Exists(Index)) SliderChanged(pages_.sldMap(Index), Index);
+  edit_.SliderChange(pages_.sldMap, pages_.txtMap, Index, [this, Index] { txtMap_Change(Index); });
 }
 
-void MapHandlers::sldMap_Scroll(int Index) {
-  if (pages_.sldMap.Exists(Index)) edit_.SliderShow(pages_.sldMap(Index).Value(), pages_.txtMap(Index));
-}
+void MapHandlers::sldMap_Scroll(int Index) { edit_.SliderScroll(pages_.sldMap, pages_.txtMap, Index); }
 
 void MapHandlers::sldMapH_Change(int Index) {
-  if (pages_.sldMapH.Exists(Index)) SliderChanged(pages_.sldMapH(Index), Index);
+  edit_.SliderChange(pages_.sldMapH, pages_.txtMap, Index, [this, Index] { txtMap_Change(Index); });
 }
 
-void MapHandlers::sldMapH_Scroll(int Index) {
-  if (pages_.sldMapH.Exists(Index)) edit_.SliderShow(pages_.sldMapH(Index).Value(), pages_.txtMap(Index));
-}
+void MapHandlers::sldMapH_Scroll(int Index) { edit_.SliderScroll(pages_.sldMapH, pages_.txtMap, Index); }
 
 void MapHandlers::Spin(int Index, int direction) {
   if (edit_.Busy() || !pages_.txtMap.Exists(Index)) return;

@@ -36,8 +36,6 @@ class MapHandlers {
 
  private:
   MapZone* Zone();
-  // A slider's change: its value is committed through the box of the same Index.
-  void SliderChanged(plat::ctl::Slider& slider, int Index);
   // The zone's Tone, typed or stepped.
   void CommitTone(bool enter);
   void Spin(int Index, int direction);

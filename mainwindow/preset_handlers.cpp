@@ -159,28 +159,19 @@ void PresetHandlers::txtPreset_LostFocus(int Index) {
   edit_.RefillIfEmpty(pages_.txtPreset(Index), Index == kPanBox && v == 0 ? "Map" : std::to_string(v));
 }
 
-void PresetHandlers::SliderChanged(plat::ctl::Slider& slider, int Index) {
-  if (!edit_.SliderMayCommit()) return;
-  edit_.SliderCommit(slider.Value(), pages_.txtPreset(Index), [this, Index] { txtPreset_Change(Index); });
-}
-
 void PresetHandlers::sldPreset_Change(int Index) {
-  if (pages_.sldPreset.Exists(Index)) SliderChanged(pages_.sldPreset(Index), Index);
+  edit_.SliderChange(pages_.sldPreset, pages_.txtPreset, Index, [this, Index] { txtPreset_Change(Index); });
 }
 
-void PresetHandlers::sldPreset_Scroll(int Index) {
-  if (pages_.sldPreset.Exists(Index)) edit_.SliderShow(pages_.sldPreset(Index).Value(), pages_.txtPreset(Index));
-}
+void PresetHandlers::sldPreset_Scroll(int Index) { edit_.SliderScroll(pages_.sldPreset, pages_.txtPreset, Index); }
 
 // The box may show "Map" for the layer's own pan: a slider moved then writes its number into the
 // box, which commits it like any other value.
 void PresetHandlers::hsldPreset_Change(int Index) {
-  if (pages_.hsldPreset.Exists(Index)) SliderChanged(pages_.hsldPreset(Index), Index);
+  edit_.SliderChange(pages_.hsldPreset, pages_.txtPreset, Index, [this, Index] { txtPreset_Change(Index); });
 }
 
-void PresetHandlers::hsldPreset_Scroll(int Index) {
-  if (pages_.hsldPreset.Exists(Index)) edit_.SliderShow(pages_.hsldPreset(Index).Value(), pages_.txtPreset(Index));
-}
+void PresetHandlers::hsldPreset_Scroll(int Index) { edit_.SliderScroll(pages_.hsldPreset, pages_.txtPreset, Index); }
 
 void PresetHandlers::Spin(int Index, int direction) {
   if (edit_.Busy() || !pages_.txtPreset.Exists(Index)) return;

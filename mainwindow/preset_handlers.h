@@ -40,8 +40,6 @@ class PresetHandlers {
   std::optional<int> Group() const;
   std::optional<int> Entry() const;
   plat::ctl::Control& Paired(int Index);
-  // A slider's change: its value is committed through the box of the same Index.
-  void SliderChanged(plat::ctl::Slider& slider, int Index);
   void Spin(int Index, int direction);
   // Uploads one field of the Preset; reads the Preset back when the instrument accepted.
   bool Upload(std::int16_t value, int position);
