@@ -8,6 +8,12 @@
 namespace tavoro::testing {
 namespace {
 
+// A Wave's loop switch and its points, as its page shows them.
+struct WavePoints {
+  std::int16_t loopOn;
+  std::int32_t addr, playStart, playEnd, len, loopStart, loopEnd;
+};
+
 class PageFillTest : public FillerFixture {
  protected:
   template <class F>
@@ -17,6 +23,16 @@ class PageFillTest : public FillerFixture {
     EXPECT_FALSE(app->flags.SuppressChange);
   }
   PresetLayer& layerA() { return store().CurPreset.Layer[0]; }
+  void SetWave(const WavePoints& w) {
+    store().WaveLoopOn = w.loopOn;
+    WaveRecord& wv = store().CurWave;
+    wv.WaveAddr = w.addr;
+    wv.PlayStart = w.playStart;
+    wv.PlayEnd = w.playEnd;
+    wv.WaveLen = w.len;
+    wv.LoopStart = w.loopStart;
+    wv.LoopEnd = w.loopEnd;
+  }
 };
 
 TEST_F(PageFillTest, PresetMapsPanSwitchPointsAndLayers) {
@@ -147,36 +163,30 @@ TEST_F(PageFillTest, MultiGroupAndPart) {
 
 struct WaveCase {
   const char* what;
-  std::int16_t loopOn;
-  std::int32_t addr, playStart, playEnd, len, loopStart, loopEnd, fract;
+  WavePoints points;
+  std::int32_t fract;
   std::string addrText, loopStartText, fractText;
   std::array<int, 5> bars;  // 0: not placed
 };
 
 TEST_F(PageFillTest, WaveTextsAndBars) {
   const WaveCase cases[] = {
-      {"loop on", 1, 5242880, 0, 1000, 1001, 250, 750, 0x800000, "0h", "250", "800000h", {1, 100, 33, 66, 50}},
-      {"loop off", 0, 5242880 + 1024, 0, 5, 1001, 250, 750, 0, "400h", "", "", {1, 1, 0, 0, 0}},
-      {"loop off, points inside", 0, 0, 100, 1000, 2001, 0, 0, 0, "FFB00000h", "", "", {10, 50, 0, 0, 0}},
+      {"loop on", {1, 5242880, 0, 1000, 1001, 250, 750}, 0x800000, "0h", "250", "800000h", {1, 100, 33, 66, 50}},
+      {"loop off", {0, 5242880 + 1024, 0, 5, 1001, 250, 750}, 0, "400h", "", "", {1, 1, 0, 0, 0}},
+      {"loop off, points inside", {0, 0, 100, 1000, 2001, 0, 0}, 0, "FFB00000h", "", "", {10, 50, 0, 0, 0}},
   };
   auto& p = pages();
   auto& wv = store().CurWave;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    store().WaveLoopOn = c.loopOn;
-    wv.WaveAddr = c.addr;
-    wv.PlayStart = c.playStart;
-    wv.PlayEnd = c.playEnd;
-    wv.WaveLen = c.len;
-    wv.LoopStart = c.loopStart;
-    wv.LoopEnd = c.loopEnd;
+    SetWave(c.points);
     wv.LoopFract = c.fract;
     Run(LoadWaveDisplay);
     EXPECT_EQ(p.txtWaveAddr->Text(), c.addrText);
     EXPECT_EQ(p.txtLoopStart->Text(), c.loopStartText);
     EXPECT_EQ(p.txtLoopFract->Text(), c.fractText);
-    EXPECT_EQ(p.optLoopDis->Value(), c.loopOn == 0);
-    EXPECT_EQ(p.optLoopFwdRev->Enabled(), c.loopOn == 1);
+    EXPECT_EQ(p.optLoopDis->Value(), c.points.loopOn == 0);
+    EXPECT_EQ(p.optLoopFwdRev->Enabled(), c.points.loopOn == 1);
     for (int b = 0; b < 5; ++b) {
       const int bar = c.bars[static_cast<std::size_t>(b)];
       EXPECT_EQ(p.hscWave(b).Enabled(), bar != 0) << "bar " << b;
@@ -204,25 +214,17 @@ TEST_F(PageFillTest, WaveTextsAndBars) {
 TEST_F(PageFillTest, WaveOutOfOrderGoesToTheErrorBox) {
   struct Case {
     const char* what;
-    std::int16_t loopOn;
-    std::int32_t addr, playStart, playEnd, len, loopStart, loopEnd;
+    WavePoints points;
   };
   const Case cases[] = {
-      {"a Wave one word long, ending beyond it", 0, 5242880, 0, 5, 1, 0, 0},
-      {"play start beyond the loop start", 1, 5242880, 900, 1000, 1001, 250, 750},
-      {"an address below sample memory", 0, std::numeric_limits<std::int32_t>::min(), 0, 5, 10, 0, 0},
+      {"a Wave one word long, ending beyond it", {0, 5242880, 0, 5, 1, 0, 0}},
+      {"play start beyond the loop start", {1, 5242880, 900, 1000, 1001, 250, 750}},
+      {"an address below sample memory", {0, std::numeric_limits<std::int32_t>::min(), 0, 5, 10, 0, 0}},
   };
-  auto& wv = store().CurWave;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     boxes.boxes.clear();
-    store().WaveLoopOn = c.loopOn;
-    wv.WaveAddr = c.addr;
-    wv.PlayStart = c.playStart;
-    wv.PlayEnd = c.playEnd;
-    wv.WaveLen = c.len;
-    wv.LoopStart = c.loopStart;
-    wv.LoopEnd = c.loopEnd;
+    SetWave(c.points);
     auto ctx = Ctx();
     EXPECT_FALSE(LoadWaveDisplay(ctx));
     EXPECT_EQ(LastBox(), "LoadWaveDisplay()\r\nError updating Wave display");
