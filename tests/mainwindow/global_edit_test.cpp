@@ -49,19 +49,8 @@ TEST_F(GlobalEditTest, APartsVolumeAndPresetAreSentInTheMulti) {
   EXPECT_EQ(box(5).Text(), "127");
   EXPECT_EQ(store().CurMulti.PartVolume[0], 127);
 
-  struct Step {
-    bool up;
-    const char* shown;
-    bool sent;
-  };
-  const Step walk[] = {{true, "1", true}, {true, "3", true}, {true, "3", false}, {false, "1", true}};
-  for (const Step& s : walk) {
-    Spin(pages().spnGlobal(3), s.up);
-    const auto uploads = Uploads(TakeReceived());
-    EXPECT_EQ(box(3).Text(), s.shown);
-    ASSERT_EQ(uploads.size(), s.sent ? 1u : 0u) << s.shown;
-    if (s.sent) { EXPECT_EQ(Nibbles(uploads[0], 88, 2), std::stol(s.shown)); }
-  }
+  ExpectSpinWalk(pages().spnGlobal(3), box(3), 88,
+                 {{true, "1", true}, {true, "3", true}, {true, "3", false}, {false, "1", true}});
 }
 
 TEST_F(GlobalEditTest, AMultiOptionSendsItsGroupsOrPartsField) {

@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QtTest/QTest>
 #include <cstdlib>
+#include <initializer_list>
+#include <string>
 
 #include "emulator/core/bank.h"
 #include "tests/mainwindow/edit_fixture.h"
@@ -63,6 +65,23 @@ class PageEditFixture : public EditFixture {
   void Spin(plat::ctl::SpinButton& spin, bool up) {
     const QRect r = spin.rect();
     QTest::mouseClick(&spin, Qt::LeftButton, {}, QPoint(r.width() / 2, up ? 2 : r.height() - 3));
+  }
+  // Clicks through a walk on one box's spin button: after each step the box shows `shown`, and
+  // the one upload (when `sent`) holds that number at `position`.
+  struct SpinStep {
+    bool up;
+    const char* shown;
+    bool sent;
+  };
+  void ExpectSpinWalk(plat::ctl::SpinButton& spin, plat::ctl::TextBox& box, std::size_t position,
+                      std::initializer_list<SpinStep> walk) {
+    for (const SpinStep& s : walk) {
+      Spin(spin, s.up);
+      const auto uploads = Uploads(TakeReceived());
+      EXPECT_EQ(box.Text(), s.shown);
+      ASSERT_EQ(uploads.size(), s.sent ? 1u : 0u) << s.shown;
+      if (s.sent) { EXPECT_EQ(Nibbles(uploads[0], position, 2), std::stol(s.shown)); }
+    }
   }
   // The instrument refuses the next message with an error status.
   void RefuseNext() {

@@ -78,21 +78,10 @@ TEST_F(PresetEditTest, EnterOnArrowsSendsNothingAndTheNextSpinIsSent) {
 }
 
 TEST_F(PresetEditTest, TheLayersMapStepsToExistingMapsAndStopsAtTheLast) {
-  struct Step {
-    bool up;
-    const char* shown;
-    bool sent;
-  };
-  const Step walk[] = {{true, "4", true}, {true, "4", false}, {false, "1", true}, {false, "0", true}};
   Commit(box(8), "1");
   TakeReceived();
-  for (const Step& s : walk) {
-    Spin(pages().spnPreset(8), s.up);
-    const auto uploads = Uploads(TakeReceived());
-    EXPECT_EQ(box(8).Text(), s.shown);
-    ASSERT_EQ(uploads.size(), s.sent ? 1u : 0u) << s.shown;
-    if (s.sent) { EXPECT_EQ(Nibbles(uploads[0], 152, 2), std::stol(s.shown)); }
-  }
+  ExpectSpinWalk(pages().spnPreset(8), box(8), 152,
+                 {{true, "4", true}, {true, "4", false}, {false, "1", true}, {false, "0", true}});
 }
 
 TEST_F(PresetEditTest, TheLayerPanSliderMovedFromMapSendsItsValue) {
