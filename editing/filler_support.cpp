@@ -17,4 +17,18 @@ const DirEntry* FindEntry(const ObjDir& dir, int number) {
   return nullptr;
 }
 
+void ShowNoneLoaded(plat::ctl::TextBox& number, plat::ctl::TextBox& name, const char* none) {
+  number.SetText("");
+  name.SetText(none);
+  number.SetEnabled(false);
+  name.SetEnabled(false);
+}
+
+const DirEntry* ShowUsedObject(plat::ctl::TextBox& number, plat::ctl::TextBox& name, const ObjDir& dir, int n) {
+  ShowNumber(number, n);
+  const DirEntry* e = FindEntry(dir, n);
+  if (e != nullptr) name.SetText(Trim(e->Name));
+  return e;
+}
+
 }  // namespace tavoro::fill

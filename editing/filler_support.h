@@ -73,4 +73,11 @@ int Selector(plat::ctl::TextBox& box, int initial, int first, int last);
 // The first directory entry with the number, or nullptr (an empty directory has none).
 const DirEntry* FindEntry(const ObjDir& dir, int number);
 
+// The number and name boxes of an object that the page's object uses. With no object of that kind
+// in the instrument: no number, `none` as the name, and both disabled.
+void ShowNoneLoaded(plat::ctl::TextBox& number, plat::ctl::TextBox& name, const char* none);
+// Otherwise the number and the directory's name for it; a number missing from the directory leaves
+// the name as it was. Returns the entry found.
+const DirEntry* ShowUsedObject(plat::ctl::TextBox& number, plat::ctl::TextBox& name, const ObjDir& dir, int n);
+
 }  // namespace tavoro::fill

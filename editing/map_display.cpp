@@ -199,10 +199,8 @@ void ShowZone(EditContext& ctx, TabPages& p) {
   ObjectStore& s = ctx.store;
   const MapZone& z = s.CurMap.Zones.at(static_cast<std::size_t>(s.CurZoneIdx));
   fill::ShowNumber(p.txtMap(0), s.CurZoneIdx);
-  fill::ShowNumber(p.txtMap(1), z.ToneNum);
   // A Tone missing from the directory (or no Tones at all) leaves the name as it was.
-  if (const DirEntry* e = fill::FindEntry(s.ToneDir, z.ToneNum)) {
-    p.txtMap(2).SetText(Trim(e->Name));
+  if (const DirEntry* e = fill::ShowUsedObject(p.txtMap(1), p.txtMap(2), s.ToneDir, z.ToneNum)) {
     s.ZoneToneEntry = e->Index;
   }
   fill::ShowNumber(p.txtMap(3), z.LowKey);

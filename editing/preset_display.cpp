@@ -62,16 +62,11 @@ void ShowLayerMap(const ObjectStore& s, const PresetLayer& layer, TabPages& p) {
   TextBox& map = p.txtPreset(8);
   TextBox& name = p.txtPreset(25);
   if (!s.MapLoaded) {
-    map.SetText("");
-    name.SetText("No Maps Loaded");
-    map.SetEnabled(false);
-    name.SetEnabled(false);
+    fill::ShowNoneLoaded(map, name, "No Maps Loaded");
     return;
   }
   const int e = fill::Selector(entry, 1, 1, 4);
-  const int number = layer.LayerMap[static_cast<std::size_t>(e - 1)];
-  fill::ShowNumber(map, number);
-  if (const DirEntry* found = fill::FindEntry(s.MapDir, number)) name.SetText(Trim(found->Name));
+  fill::ShowUsedObject(map, name, s.MapDir, layer.LayerMap[static_cast<std::size_t>(e - 1)]);
 }
 
 void ShowLayer(const PresetLayer& l, TabPages& p) {

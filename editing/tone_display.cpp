@@ -70,16 +70,12 @@ void ShowWave(const ObjectStore& s, TabPages& p) {
   TextBox& num = p.txtTone(0);
   TextBox& name = p.txtTone(1);
   if (!s.WaveLoaded) {
-    num.SetText("");
-    name.SetText("No Waves Avail");
-    num.SetEnabled(false);
-    name.SetEnabled(false);
+    fill::ShowNoneLoaded(num, name, "No Waves Avail");
     return;
   }
   num.SetEnabled(true);
-  fill::ShowNumber(num, s.CurTone.WaveNum);
   name.SetEnabled(true);
-  if (const DirEntry* e = fill::FindEntry(s.WaveDir, s.CurTone.WaveNum)) name.SetText(Trim(e->Name));
+  fill::ShowUsedObject(num, name, s.WaveDir, s.CurTone.WaveNum);
 }
 
 void ShowAmplifierAndFilter(const ToneRecord& t, TabPages& p) {
