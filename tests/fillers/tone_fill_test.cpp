@@ -129,6 +129,40 @@ TEST_F(ToneFillTest, ParametersOptionsListsAndWave) {
   EXPECT_FALSE(p.txtTone(0).Enabled());
 }
 
+// The DCO and pan values each in the box and slider of their own number; each mode bit sets the
+// second option of its own pair and leaves every other pair on its first.
+TEST_F(ToneFillTest, DcoAndPanValuesAndModeBitsReachTheirControls) {
+  auto& p = pages();
+  auto& t = tone();
+  t.Dco0 = 1, t.Dco1 = 2, t.Dco2 = 3, t.Dco3 = 4;
+  t.Pan0 = 5, t.Pan1 = 6, t.Pan2 = 7, t.Pan3 = 8;
+  Load();
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(p.txtDCO(i).Text(), std::to_string(1 + i)) << "DCO " << i;
+    EXPECT_EQ(p.sldDCO(i).Value(), 1 + i) << "DCO " << i;
+    EXPECT_EQ(p.txtPan(i).Text(), std::to_string(5 + i)) << "pan " << i;
+    EXPECT_EQ(p.sldPan(i).Value(), 5 + i) << "pan " << i;
+  }
+
+  struct Case {
+    bool pan;
+    std::int16_t bit;
+    int pair;  // the first option of the pair
+  };
+  const Case cases[] = {{false, 1, 6},  {false, 2, 8},  {false, 8, 10}, {false, 16, 12}, {false, 32, 4},
+                        {false, 4, 14}, {false, 64, 16}, {true, 1, 18},  {true, 2, 20},   {true, 8, 22},
+                        {true, 16, 24}, {true, 32, 26},  {true, 4, 28},  {true, 64, 30}};
+  for (const Case& c : cases) {
+    t.DcoModeBits = c.pan ? 0 : c.bit;
+    t.PanModeBits = c.pan ? c.bit : 0;
+    Load();
+    for (const Case& other : cases) {
+      EXPECT_EQ(p.optToneModMode(other.pair + 1).Value(), other.pair == c.pair)
+          << (c.pan ? "pan" : "DCO") << " bit " << c.bit << ", pair " << other.pair;
+    }
+  }
+}
+
 // The envelope picture, pixel by pixel: level zero at y 124, full level at 24, x from 10.
 struct PlotCase {
   const char* what;
