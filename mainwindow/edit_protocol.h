@@ -88,8 +88,9 @@ class EditProtocol {
   void SliderCommit(int value, plat::ctl::TextBox& box, const std::function<void()>& change) const;
   // A slider is being dragged: the box shows its value; nothing is sent.
   void SliderShow(int value, plat::ctl::TextBox& box) const;
-  // The two above for a slider of an array and its box of the same index; nothing for an index
-  // the slider array does not hold.
+  // A slider of an array changed (committed as SliderMayCommit and SliderCommit say) or dragged
+  // (shown as SliderShow says), through the box of the same index; nothing for an index the
+  // slider array does not hold.
   void SliderChange(plat::ctl::ControlArray<plat::ctl::Slider>& sliders,
                     plat::ctl::ControlArray<plat::ctl::TextBox>& boxes, int index,
                     const std::function<void()>& change) const;
