@@ -7,6 +7,7 @@
 #include <QtTest/QTest>
 
 #include "editing/page_fillers.h"
+#include "emulator/core/bank.h"
 #include "objects/transfer.h"
 #include "tests/mainwindow/app_fixture.h"
 
@@ -14,11 +15,17 @@ namespace tavoro::testing {
 
 class EditFixture : public AppFixture {
  protected:
+  static constexpr long kRed = 255, kBlack = 0;
+
   void SetUp() override {
     AppFixture::SetUp();
+    Stock(peer->vesk().bank());
     ASSERT_EQ(Start(), 0);
     QApplication::setActiveWindow(&w());
   }
+
+  // Changes the instrument's objects before the program starts.
+  virtual void Stock(emu::Bank&) {}
 
   ObjectStore& store() { return app->store; }
   EditFlags& flags() { return app->flags; }
@@ -69,6 +76,22 @@ class EditFixture : public AppFixture {
     QTest::keyClicks(&box, keys);
   }
   void Enter(plat::ctl::TextBox& box) { QTest::keyClick(&box, Qt::Key_Return); }
+  void Commit(plat::ctl::TextBox& box, const char* keys) {
+    Type(box, keys);
+    Enter(box);
+  }
+  // Writes a box's text as a page fill does (no edit).
+  void Fill(plat::ctl::TextBox& box, const std::string& text) {
+    flags().SuppressChange = true;
+    box.SetText(text);
+    flags().SuppressChange = false;
+  }
+  void Click(plat::ctl::OptionButton& option) { QTest::mouseClick(&option, Qt::LeftButton, {}, QPoint(6, 6)); }
+  // A click on the spin button's upper (up) or lower (down) arrow.
+  void Spin(plat::ctl::SpinButton& spin, bool up) {
+    const QRect r = spin.rect();
+    QTest::mouseClick(&spin, Qt::LeftButton, {}, QPoint(r.width() / 2, up ? 2 : r.height() - 3));
+  }
   void Focus(QWidget& widget) {
     w().activateWindow();
     QApplication::setActiveWindow(&w());
@@ -76,12 +99,26 @@ class EditFixture : public AppFixture {
     QApplication::processEvents();
   }
 
+  // The instrument refuses the next message with an error status.
+  void RefuseNext() {
+    peer->vesk().setForcedStatus(emu::status::IllegalValue);
+    peer->vesk().setFaultCount(1);
+  }
   // The uploads among the messages received since the last call (command 02 at position 8).
   std::vector<Bytes> Uploads(const std::vector<Bytes>& received) {
     std::vector<Bytes> out;
     for (const Bytes& m : received)
       if (m.size() > 9 && m[7] == 0x02) out.push_back(m);
     return out;
+  }
+  // The one upload among the messages received since the last call, empty when not exactly one;
+  // with `readBack` given, that many reads follow it.
+  Bytes OneUpload(int readBack = -1) {
+    const auto got = TakeReceived();
+    const auto uploads = Uploads(got);
+    EXPECT_EQ(uploads.size(), 1u);
+    if (readBack >= 0) { EXPECT_EQ(got.size(), 1 + static_cast<std::size_t>(readBack)); }
+    return uploads.size() == 1 ? uploads.front() : Bytes{};
   }
   // The value of `count` nibbles at the 1-based position of a message.
   static long Nibbles(const Bytes& m, std::size_t position, std::size_t count) {

@@ -33,12 +33,6 @@ class GlobalEditTest : public PageEditFixture {
     }
     return out;
   }
-  // Writes a box's text as the page filler does.
-  void Show(TabPages::TextBox& b, const char* text) {
-    flags().SuppressChange = true;
-    b.SetText(text);
-    flags().SuppressChange = false;
-  }
 };
 
 TEST_F(GlobalEditTest, APartsVolumeAndPresetAreSentInTheMulti) {
@@ -54,20 +48,14 @@ TEST_F(GlobalEditTest, APartsVolumeAndPresetAreSentInTheMulti) {
 }
 
 TEST_F(GlobalEditTest, AMultiOptionSendsItsGroupsOrPartsField) {
-  struct Case {
-    const char* group;
-    const char* part;
-    int option;
-    std::size_t position, count;
-    long sent;
-  };
+  struct Case { const char* group; const char* part; int option; std::size_t position, count; long sent; };
   const Case cases[] = {{"3", "1", 2, 78, 2, 2},           // group 3 "high"
                         {"3", "1", 5, 152, 2, 0x09},       // group 3 overflow on, beside group 0's
                         {"0", "16", 6, 52, 4, 0x7FF0},     // part 16 "Active"
                         {"0", "2", 7, 52, 4, 0x7FF2}};     // part 2 "Off-Line"
   for (const Case& c : cases) {
-    Show(box(0), c.group);
-    Show(box(2), c.part);
+    Fill(box(0), c.group);
+    Fill(box(2), c.part);
     Click(pages().optGlobal(c.option));
     const Bytes up = OneUpload();
     ASSERT_FALSE(up.empty()) << c.option;
@@ -77,14 +65,9 @@ TEST_F(GlobalEditTest, AMultiOptionSendsItsGroupsOrPartsField) {
 }
 
 TEST_F(GlobalEditTest, EachGlobalChangeIsItsOwnMessage) {
-  struct Case {
-    const char* what;
-    std::function<void()> act;
-    Bytes body;
-    const char* tuneShown;
-  };
+  struct Case { const char* what; std::function<void()> act; Bytes body; const char* tuneShown; };
   const Case cases[] = {
-      {"channel 16", [&] { Show(box(6), "15"); Spin(pages().spnGlobal(6), true); },
+      {"channel 16", [&] { Fill(box(6), "15"); Spin(pages().spnGlobal(6), true); },
        {0x11, 0x03, 0x03, 0x03, 0x01, 0x0F}, nullptr},
       {"volume 200", [&] { Commit(box(7), "200"); }, {0x11, 0x03, 0x03, 0x04, 0x01, 0x7F}, nullptr},
       {"tune -120", [&] { Commit(box(9), "-120"); },

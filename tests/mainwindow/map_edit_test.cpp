@@ -36,13 +36,7 @@ class MapEditTest : public PageEditFixture {
 };
 
 TEST_F(MapEditTest, AZoneFieldIsSentAtItsPlaceAndReadBack) {
-  struct Case {
-    int box;
-    const char* typed;
-    const char* shown;
-    std::size_t position;
-    long sent;
-  };
+  struct Case { int box; const char* typed; const char* shown; std::size_t position; long sent; };
   const Case cases[] = {
       {8, "-12", "-12", 28, 0xF4}, {8, "200", "127", 28, 0x7F}, {8, "-200", "-127", 28, 0x81},
       {9, "150", "99", 32, 0x63},  {7, "50", "50", 30, 0x32},   {10, "9", "7", 38, 0x07},
@@ -66,11 +60,7 @@ TEST_F(MapEditTest, AZoneFieldIsSentAtItsPlaceAndReadBack) {
 }
 
 TEST_F(MapEditTest, KeyRangesStayInOrderAndApart) {
-  struct Case {
-    int map, zone, box;
-    const char* typed;
-    int low, high;
-  };
+  struct Case { int map, zone, box; const char* typed; int low, high; };
   const Case cases[] = {
       {kDrumMap, 1, 4, "39", 38, 39},    // into the gap after the zone
       {kDrumMap, 1, 4, "45", 38, 39},    // clamped below the next zone
@@ -97,11 +87,7 @@ TEST_F(MapEditTest, KeyRangesStayInOrderAndApart) {
 }
 
 TEST_F(MapEditTest, AnOptionSetsItsStateInTheWholeMapAndAReclickSendsNothing) {
-  struct Case {
-    int option;
-    std::size_t position;  // in the Map dump, zone 1
-    long sent;
-  };
+  struct Case { int option; std::size_t position; long sent; };  // position: in the Map dump, zone 1
   const Case cases[] = {{3, 84 + 32 + 16, 0x80}, {2, 84 + 32 + 16, 0x00}, {4, 84 + 32 + 18, 0x11}, {1, 84 + 32 + 14, 1}};
   Open(kSplitMap, 1);
   for (const Case& c : cases) {
@@ -129,11 +115,7 @@ TEST_F(MapEditTest, AZoneEditSurvivesAnOptionSentInTheWholeMap) {
 }
 
 TEST_F(MapEditTest, SpinButtonsStopAtTheirBounds) {
-  struct Case {
-    int zone, box;
-    const char* start;
-    bool up;
-  };
+  struct Case { int zone, box; const char* start; bool up; };
   const Case cases[] = {{2, 10, "7", true},  {2, 8, "-127", false}, {2, 8, "127", true},
                         {2, 0, "2", true},   {2, 4, "127", true},   {0, 3, "0", false}};
   for (const Case& c : cases) {

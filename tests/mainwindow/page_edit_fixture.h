@@ -10,7 +10,6 @@
 #include <initializer_list>
 #include <string>
 
-#include "emulator/core/bank.h"
 #include "tests/mainwindow/edit_fixture.h"
 
 namespace tavoro::testing {
@@ -55,24 +54,9 @@ class PageEditFixture : public EditFixture {
     Show(tab);
   }
 
-  // Types into the box and presses Enter.
-  void Commit(plat::ctl::TextBox& box, const char* keys) {
-    Type(box, keys);
-    Enter(box);
-  }
-  void Click(plat::ctl::OptionButton& option) { QTest::mouseClick(&option, Qt::LeftButton, {}, QPoint(6, 6)); }
-  // A click on the spin button's upper (up) or lower (down) arrow.
-  void Spin(plat::ctl::SpinButton& spin, bool up) {
-    const QRect r = spin.rect();
-    QTest::mouseClick(&spin, Qt::LeftButton, {}, QPoint(r.width() / 2, up ? 2 : r.height() - 3));
-  }
   // Clicks through a walk on one box's spin button: after each step the box shows `shown`, and
   // the one upload (when `sent`) holds that number at `position`.
-  struct SpinStep {
-    bool up;
-    const char* shown;
-    bool sent;
-  };
+  struct SpinStep { bool up; const char* shown; bool sent; };
   void ExpectSpinWalk(plat::ctl::SpinButton& spin, plat::ctl::TextBox& box, std::size_t position,
                       std::initializer_list<SpinStep> walk) {
     for (const SpinStep& s : walk) {
@@ -83,17 +67,6 @@ class PageEditFixture : public EditFixture {
       if (s.sent) { EXPECT_EQ(Nibbles(uploads[0], position, 2), std::stol(s.shown)); }
     }
   }
-  // The instrument refuses the next message with an error status.
-  void RefuseNext() {
-    peer->vesk().setForcedStatus(emu::status::IllegalValue);
-    peer->vesk().setFaultCount(1);
-  }
-  // The one upload among the messages received since the last call; empty when not exactly one.
-  Bytes OneUpload() {
-    const auto uploads = Uploads(TakeReceived());
-    EXPECT_EQ(uploads.size(), 1u);
-    return uploads.size() == 1 ? uploads.front() : Bytes{};
-  }
   // With TAVORO_SCREENSHOT_DIR set, saves a picture of the window there as <name>.png.
   void SavePicture(const char* name) {
     QApplication::processEvents();
@@ -102,7 +75,6 @@ class PageEditFixture : public EditFixture {
     QDir().mkpath(dir);
     w().grab().toImage().save(QString("%1/%2.png").arg(dir, name));
   }
-  static constexpr long kRed = 255, kBlack = 0;
 };
 
 }  // namespace tavoro::testing

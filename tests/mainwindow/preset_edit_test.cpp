@@ -24,14 +24,7 @@ class PresetEditTest : public PageEditFixture {
 };
 
 TEST_F(PresetEditTest, AFieldIsSentAtItsPlaceAndTheLayerChosen) {
-  struct Case {
-    bool layerB;
-    int box;
-    const char* typed;
-    const char* shown;
-    std::size_t position;
-    long sent;
-  };
+  struct Case { bool layerB; int box; const char* typed; const char* shown; std::size_t position; long sent; };
   const Case cases[] = {
       {true, 12, "-5", "-5", 166 + kLayerB, 0xFB}, {false, 0, "-20", "-20", 90, 0xEC},
       {false, 2, "60", "60", 98, 60},              {false, 24, "200", "127", 184, 127},
@@ -95,11 +88,7 @@ TEST_F(PresetEditTest, TheLayerPanSliderMovedFromMapSendsItsValue) {
 }
 
 TEST_F(PresetEditTest, AListSendsItsEntrysValue) {
-  struct Case {
-    int list, entry;
-    std::size_t position;
-    long sent;
-  };
+  struct Case { int list, entry; std::size_t position; long sent; };
   const Case cases[] = {{2, 0, 86, 255}, {1, 8, 84, 7}, {0, 4, 50, 4}, {6, 2, 150, 2}};
   for (const Case& c : cases) {
     pages().cboPreset(c.list).SetListIndex(c.entry);

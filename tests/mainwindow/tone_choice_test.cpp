@@ -1,14 +1,13 @@
 // The Tone pages' choice lists, envelope selectors, mode bits, and the Wave a Tone plays with its
 // stepper, against the emulator.
 
-#include "emulator/core/bank.h"
 #include "tests/mainwindow/edit_fixture.h"
 
 namespace tavoro::testing {
 namespace {
 
 constexpr int kTone2Tab = 4, kTone3Tab = 5, kTone1Tab = 3;
-constexpr std::size_t kReadBack = 3;  // directory status, directory and the Tone's dump
+constexpr int kReadBack = 3;  // directory status, directory and the Tone's dump
 
 class ToneChoiceTest : public EditFixture {
  protected:
@@ -20,29 +19,17 @@ class ToneChoiceTest : public EditFixture {
   // Clicks a mode option on its page as the user does.
   void ClickMode(int option) {
     Show(option <= 3 ? kTone2Tab : kTone3Tab);
-    QTest::mouseClick(&pages().optToneModMode(option), Qt::LeftButton, {}, QPoint(6, 6));
-  }
-  // The one upload of a commit, which the Tone's read-back follows.
-  Bytes OneUploadThenReadBack() {
-    const auto got = TakeReceived();
-    const auto uploads = Uploads(got);
-    EXPECT_EQ(uploads.size(), 1u);
-    EXPECT_EQ(got.size(), 1 + kReadBack);
-    return uploads.empty() ? Bytes{} : uploads.front();
+    Click(pages().optToneModMode(option));
   }
 };
 
 TEST_F(ToneChoiceTest, AListSendsTheChosenEntryAtItsPlace) {
-  struct Case {
-    int list;
-    int entry;
-    std::size_t position;
-  };
+  struct Case { int list; int entry; std::size_t position; };
   const Case cases[] = {{4, 7, 108}, {0, 3, 76}, {7, 8, 124}, {3, 0, 134}};
   for (const Case& c : cases) {
     pages().cboTone(c.list).SetListIndex(c.entry);
     w().cboTone_Change(c.list);
-    const Bytes up = OneUploadThenReadBack();
+    const Bytes up = OneUpload(kReadBack);
     ASSERT_FALSE(up.empty()) << c.list;
     EXPECT_EQ(Nibbles(up, c.position, 2), c.entry) << c.list;
   }
@@ -56,7 +43,7 @@ TEST_F(ToneChoiceTest, NothingIsSentForNoEntryAProgramFillOrWhileARequestWaits) 
   w().cboTone_Change(6);
   flags().SuppressChange = false;
   link().MidiOutBusy = true;
-  QTest::mouseClick(&pages().optToneModMode(1), Qt::LeftButton, {}, QPoint(6, 6));
+  Click(pages().optToneModMode(1));
   link().MidiOutBusy = false;
   EXPECT_TRUE(TakeReceived().empty());
 }
@@ -81,8 +68,8 @@ TEST_F(ToneChoiceTest, AnOptionSendsItsSetsFieldOnce) {
   };
   for (const Case& c : cases) {
     Show(c.option <= 3 || (c.set == env && c.option < 6) ? kTone2Tab : kTone3Tab);
-    QTest::mouseClick(&(*c.set)(c.option), Qt::LeftButton, {}, QPoint(6, 6));
-    const Bytes up = OneUploadThenReadBack();
+    Click((*c.set)(c.option));
+    const Bytes up = OneUpload(kReadBack);
     ASSERT_FALSE(up.empty()) << c.option;
     EXPECT_EQ(Nibbles(up, c.position, c.count), c.sent) << c.option;
   }
@@ -90,15 +77,14 @@ TEST_F(ToneChoiceTest, AnOptionSendsItsSetsFieldOnce) {
 
 TEST_F(ToneChoiceTest, ARefusedModeBitIsNotCarriedByTheNextOne) {
   Show(kTone3Tab);
-  peer->vesk().setForcedStatus(emu::status::IllegalValue);
-  peer->vesk().setFaultCount(1);
-  QTest::mouseClick(&pages().optToneModMode(18), Qt::LeftButton, {}, QPoint(6, 6));  // clear pan bit 1
+  RefuseNext();
+  Click(pages().optToneModMode(18));  // clear pan bit 1
   ASSERT_EQ(boxes.boxes.size(), 1u);
   EXPECT_EQ(store().CurTone.PanModeBits, 1);
   EXPECT_TRUE(pages().optToneModMode(19).Value());  // the options show what the instrument holds
   TakeReceived();
   ClickMode(21);  // set pan bit 2
-  const Bytes up = OneUploadThenReadBack();
+  const Bytes up = OneUpload(kReadBack);
   ASSERT_FALSE(up.empty());
   EXPECT_EQ(Nibbles(up, 138, 2), 0x03);
 }
@@ -106,9 +92,7 @@ TEST_F(ToneChoiceTest, ARefusedModeBitIsNotCarriedByTheNextOne) {
 // Waves 3, 7 and 12 in the instrument; the Tone plays Wave 7.
 class WaveAssignmentTest : public EditFixture {
  protected:
-  void SetUp() override {
-    AppFixture::SetUp();
-    emu::Bank bank = emu::DefaultBank();
+  void Stock(emu::Bank& bank) override {
     auto& waves = bank.of(emu::Kind::Wave);
     const emu::Message model = waves.at(0);
     waves.clear();
@@ -123,33 +107,22 @@ class WaveAssignmentTest : public EditFixture {
       }
       waves[n] = m;
     }
-    peer->vesk().setBank(bank);
-    ASSERT_EQ(Start(), 0);
-    QApplication::setActiveWindow(&w());
+  }
+  void SetUp() override {
+    EditFixture::SetUp();
     LoadObjects(1, -1, kTone1Tab);
-    flags().SuppressChange = true;
-    box().SetText("7");
-    flags().SuppressChange = false;
+    Fill(box(), "7");
     store().CurTone.WaveNum = 7;
   }
   plat::ctl::TextBox& box() { return pages().txtTone(0); }
-  // A click on the stepper's upper or lower half.
-  void Step(bool up) {
-    auto& spin = pages().spnTone(0);
-    QTest::mouseClick(&spin, Qt::LeftButton, {}, QPoint(spin.width() / 2, up ? 2 : spin.height() - 3));
-  }
+  void Step(bool up) { Spin(pages().spnTone(0), up); }
 };
 
 TEST_F(WaveAssignmentTest, ATypedNumberBecomesTheNextExistingWave) {
-  struct Case {
-    const char* typed;
-    long sent;  // -1: nothing sent
-    const char* shown;
-  };
+  struct Case { const char* typed; long sent; const char* shown; };  // sent -1: nothing sent
   const Case cases[] = {{"", -1, "7"}, {"9", 12, "12"}, {"99", 12, "12"}, {"7", 7, "7"}, {"0", 3, "3"}};
   for (const Case& c : cases) {
-    Type(box(), c.typed);
-    Enter(box());
+    Commit(box(), c.typed);
     const auto uploads = Uploads(TakeReceived());
     EXPECT_EQ(uploads.empty() ? -1 : Nibbles(uploads.at(0), 50, 2), c.sent) << c.typed;
     EXPECT_EQ(box().Text(), c.shown) << c.typed;
@@ -163,26 +136,18 @@ TEST_F(WaveAssignmentTest, ATypedNumberBecomesTheNextExistingWave) {
 
 TEST_F(WaveAssignmentTest, NoWaveAtOrAboveTheNumberSendsNothing) {
   store().WaveDir.Entries.resize(1);  // an old directory: only Wave 3 known
-  Type(box(), "9");
-  Enter(box());
+  Commit(box(), "9");
   EXPECT_EQ(box().Text(), "7");
   store().WaveDir.Entries.clear();
-  Type(box(), "5");
-  Enter(box());
+  Commit(box(), "5");
   EXPECT_TRUE(TakeReceived().empty());
 }
 
 TEST_F(WaveAssignmentTest, TheStepperMovesToTheNeighbouringWaveAndStopsAtTheEnds) {
-  struct Case {
-    const char* shown;
-    bool up;
-    long sent;  // 0: nothing sent
-  };
+  struct Case { const char* shown; bool up; long sent; };  // sent 0: nothing sent
   const Case cases[] = {{"7", false, 3}, {"7", true, 12}, {"3", false, 0}, {"12", true, 0}, {"", true, 0}};
   for (const Case& c : cases) {
-    flags().SuppressChange = true;
-    box().SetText(c.shown);
-    flags().SuppressChange = false;
+    Fill(box(), c.shown);
     Step(c.up);
     const auto uploads = Uploads(TakeReceived());
     if (c.sent == 0) {

@@ -11,7 +11,6 @@ using plat::ctl::TextBox;
 
 constexpr int kTone1Tab = 3, kTone2Tab = 4, kTone3Tab = 5;
 constexpr std::size_t kReadBack = 3;  // directory status, directory and the Tone's dump
-constexpr long kRed = 255, kBlack = 0;
 const std::string kInfinity = "\xA5";
 
 class TonePairsTest : public EditFixture {
@@ -21,14 +20,11 @@ class TonePairsTest : public EditFixture {
     EditFixture::SetUp();
     LoadObjects(0, -1, kTone2Tab);
   }
-  // Shows a box's text as the program does (no edit).
-  void Show(TextBox& box, const std::string& text, const std::string& font = "MS Sans Serif") {
-    flags().SuppressChange = true;
-    box.SetFontName(font);
-    box.SetText(text);
-    flags().SuppressChange = false;
+  // Fills a box with a text in the plain font, as a page fill does.
+  void Plain(TextBox& box, const std::string& text) {
+    box.SetFontName("MS Sans Serif");
+    Fill(box, text);
   }
-  void ShowTab(int tab) { EditFixture::Show(tab); }
   // A drag of the slider's thumb through `values`, released at the last one.
   void Drag(Slider& slider, std::initializer_list<int> values) {
     Focus(slider);
@@ -47,13 +43,7 @@ class TonePairsTest : public EditFixture {
 };
 
 TEST_F(TonePairsTest, TypedValuesAreSentWithEnterAndTheBoxTurnsBlack) {
-  struct Case {
-    int tab;
-    TextBox* box;
-    const char* typed;
-    std::size_t position;
-    long sent;
-  };
+  struct Case { int tab; TextBox* box; const char* typed; std::size_t position; long sent; };
   TabPages& p = pages();
   const Case cases[] = {
       {kTone2Tab, &p.txtDCA(0), "12", 72, 12},     {kTone2Tab, &p.txtDCF(0), "-20", 86, 236},
@@ -62,7 +52,7 @@ TEST_F(TonePairsTest, TypedValuesAreSentWithEnterAndTheBoxTurnsBlack) {
       {kTone2Tab, &p.txtDCF(4), "70", 80, 70},     {kTone1Tab, p.txtEnv2Rel, "15", 68, 15},
   };
   for (const Case& c : cases) {
-    ShowTab(c.tab);
+    Show(c.tab);
     Type(*c.box, c.typed);
     EXPECT_EQ(c.box->ForeColor(), kRed) << c.typed;
     EXPECT_TRUE(TakeReceived().empty()) << "typing sends nothing: " << c.typed;
@@ -74,32 +64,25 @@ TEST_F(TonePairsTest, TypedValuesAreSentWithEnterAndTheBoxTurnsBlack) {
   EXPECT_TRUE(boxes.boxes.empty());
 }
 
-TEST_F(TonePairsTest, EnterOnAnEmptyBoxShowsTheStoredValueAndSendsNothing) {
-  TextBox& box = pages().txtDCA(1);
-  Type(box, "");
-  Enter(box);
-  EXPECT_EQ(box.Text(), "20");
-  EXPECT_EQ(box.ForeColor(), kBlack);
-  EXPECT_TRUE(TakeReceived().empty());
-}
-
-TEST_F(TonePairsTest, ABoxLeftEmptyGetsItsStoredValueBack) {
-  struct Case {
-    int tab;
-    TextBox* box;
-    const char* refill;
-  };
+TEST_F(TonePairsTest, ABoxLeftEmptyOrEnteredEmptyGetsItsStoredValueBack) {
+  struct Case { int tab; TextBox* box; bool enter; const char* refill; };  // enter, else the focus leaves
   TabPages& p = pages();
-  const Case cases[] = {{kTone2Tab, &p.txtDCA(1), "20"}, {kTone2Tab, &p.txtLFO(4), "0"},
-                        {kTone1Tab, p.txtEnv1Rel, "30"}, {kTone3Tab, &p.txtPan(2), "0"}};
+  const Case cases[] = {{kTone2Tab, &p.txtDCA(1), true, "20"},  {kTone2Tab, &p.txtDCA(1), false, "20"},
+                        {kTone2Tab, &p.txtLFO(4), false, "0"},  {kTone1Tab, p.txtEnv1Rel, false, "30"},
+                        {kTone3Tab, &p.txtPan(2), false, "0"}};
   for (const Case& c : cases) {
-    ShowTab(c.tab);
+    Show(c.tab);
     Type(*c.box, "");
-    Focus(*w().txtObjectName);
+    if (c.enter)
+      Enter(*c.box);
+    else
+      Focus(*w().txtObjectName);
     EXPECT_EQ(c.box->Text(), c.refill);
+    EXPECT_EQ(c.box->ForeColor(), kBlack);
+    EXPECT_TRUE(TakeReceived().empty());
   }
   // A typed, uncommitted value stays as it is, red.
-  ShowTab(kTone2Tab);
+  Show(kTone2Tab);
   Type(p.txtDCA(2), "7");
   Focus(p.txtDCA(0));
   EXPECT_EQ(p.txtDCA(2).Text(), "7");
@@ -107,7 +90,7 @@ TEST_F(TonePairsTest, ABoxLeftEmptyGetsItsStoredValueBack) {
   EXPECT_TRUE(TakeReceived().empty());
 }
 
-TEST_F(TonePairsTest, ADragShowsTheValuesAndTheReleaseSendsOnce) {
+TEST_F(TonePairsTest, ADragShowsTheValuesAndTheReleaseSendsOnceEvenOnTheValueShown) {
   Slider& slider = pages().sldDCA(1);
   TextBox& box = pages().txtDCA(1);
   Focus(slider);
@@ -119,10 +102,7 @@ TEST_F(TonePairsTest, ADragShowsTheValuesAndTheReleaseSendsOnce) {
   EXPECT_TRUE(TakeReceived().empty());
   slider.setSliderDown(false);
   EXPECT_EQ(SentByte(TakeReceived(), 74), 35);
-}
-
-TEST_F(TonePairsTest, AReleaseOnTheValueTheBoxShowsStillSends) {
-  Show(pages().txtDCA(2), "40");
+  Plain(pages().txtDCA(2), "40");
   Drag(pages().sldDCA(2), {40});
   EXPECT_EQ(SentByte(TakeReceived(), 78), 40);
 }
@@ -143,8 +123,7 @@ TEST_F(TonePairsTest, AfterAnAbandonedEditSliderClicksAreIgnoredUntilEnter) {
   Focus(pages().sldDCF(1));  // the box is left without Enter
   pages().sldDCF(1).SetValue(12);
   EXPECT_TRUE(TakeReceived().empty());
-  Type(pages().txtDCF(2), "3");
-  Enter(pages().txtDCF(2));
+  Commit(pages().txtDCF(2), "3");
   TakeReceived();
   Focus(pages().sldDCF(1));
   pages().sldDCF(1).SetValue(13);
@@ -152,10 +131,7 @@ TEST_F(TonePairsTest, AfterAnAbandonedEditSliderClicksAreIgnoredUntilEnter) {
 }
 
 TEST_F(TonePairsTest, ARefusedOrUnansweredValueStaysRedAndTheToneIsReadBack) {
-  struct Case {
-    bool silent;
-    const char* says;
-  };
+  struct Case { bool silent; const char* says; };
   const Case cases[] = {{false, "Vesk Error"}, {true, "The specified Vesk Device is not responding"}};
   for (const Case& c : cases) {
     boxes.boxes.clear();
@@ -165,8 +141,7 @@ TEST_F(TonePairsTest, ARefusedOrUnansweredValueStaysRedAndTheToneIsReadBack) {
       peer->vesk().setForcedStatus(emu::status::IllegalValue);
     peer->vesk().setFaultCount(1);
     TextBox& box = pages().txtDCA(0);
-    Type(box, "12");
-    Enter(box);
+    Commit(box, "12");
     const auto got = TakeReceived();
     EXPECT_EQ(Uploads(got).size(), 1u) << c.says;
     EXPECT_EQ(got.size(), 1 + kReadBack) << c.says;  // read back all the same
@@ -179,7 +154,7 @@ TEST_F(TonePairsTest, ARefusedOrUnansweredValueStaysRedAndTheToneIsReadBack) {
 
 TEST_F(TonePairsTest, NothingIsTakenOrSentWhileARequestWaits) {
   TextBox& box = pages().txtDCA(0);
-  Show(box, "10");
+  Plain(box, "10");
   Focus(box);
   link().MidiOutBusy = true;
   QTest::keyClicks(&box, "5");
@@ -192,18 +167,16 @@ TEST_F(TonePairsTest, NothingIsTakenOrSentWhileARequestWaits) {
 }
 
 TEST_F(TonePairsTest, TheSustainSwitchesBetweenGateAndTriggerMode) {
-  ShowTab(kTone1Tab);
+  Show(kTone1Tab);
   TabPages& p = pages();
   // Envelope 1 is in gate mode: a sustain of 40 switches it to trigger mode.
-  Type(*p.txtEnv1Sus, "40");
-  Enter(*p.txtEnv1Sus);
+  Commit(*p.txtEnv1Sus, "40");
   EXPECT_EQ(SentByte(TakeReceived(), 56), 40);
   EXPECT_EQ(p.txtEnv1Dec->Text(), "--");
   EXPECT_FALSE(p.txtEnv1Dec->Enabled());
   EXPECT_FALSE(p.sldEnv1Dec->Enabled());
   // Back to 0: "gt", the slider at 0, the decay editable again.
-  Type(*p.txtEnv1Sus, "0");
-  Enter(*p.txtEnv1Sus);
+  Commit(*p.txtEnv1Sus, "0");
   EXPECT_EQ(SentByte(TakeReceived(), 56), 0);
   EXPECT_EQ(p.txtEnv1Sus->Text(), "gt");
   EXPECT_EQ(p.sldEnv1Sus->Value(), 0);
@@ -217,11 +190,10 @@ TEST_F(TonePairsTest, TheSustainSwitchesBetweenGateAndTriggerMode) {
 }
 
 TEST_F(TonePairsTest, TheInfinitySignAndTheEnterAfterItWithAKey) {
-  ShowTab(kTone1Tab);
+  Show(kTone1Tab);
   TabPages& p = pages();
   TextBox& rel = *p.txtEnv2Rel;
-  Type(rel, "99");
-  Enter(rel);
+  Commit(rel, "99");
   EXPECT_EQ(SentByte(TakeReceived(), 68), 99);
   EXPECT_EQ(rel.Text(), kInfinity);
   EXPECT_EQ(rel.FontName(), "Symbol");
@@ -242,7 +214,7 @@ TEST_F(TonePairsTest, TheInfinitySignAndTheEnterAfterItWithAKey) {
 }
 
 TEST_F(TonePairsTest, ADecaySliderOverTheSignShows99FirstAndSendsOnce) {
-  ShowTab(kTone1Tab);
+  Show(kTone1Tab);
   TabPages& p = pages();
   ASSERT_EQ(p.txtEnv1Dec->FontName(), "Symbol");  // gate mode, decay 99
   Focus(*p.sldEnv1Dec);
@@ -253,7 +225,7 @@ TEST_F(TonePairsTest, ADecaySliderOverTheSignShows99FirstAndSendsOnce) {
 
 TEST_F(TonePairsTest, TheLfoStepsBoxShowsOneMoreThanItSends) {
   TabPages& p = pages();
-  Show(p.txtLFO(5), "none");
+  Plain(p.txtLFO(5), "none");
   p.txtLFO(5).SetEnabled(true);
   p.sldLFO(5).SetEnabled(true);
   Focus(p.sldLFO(5));
@@ -262,13 +234,7 @@ TEST_F(TonePairsTest, TheLfoStepsBoxShowsOneMoreThanItSends) {
 }
 
 TEST_F(TonePairsTest, EachBoxTakesOnlyItsKeys) {
-  struct Case {
-    int tab;
-    TextBox* box;
-    const char* start;
-    const char* keys;
-    const char* shown;
-  };
+  struct Case { int tab; TextBox* box; const char* start; const char* keys; const char* shown; };
   TabPages& p = pages();
   const Case cases[] = {
       {kTone2Tab, &p.txtDCA(0), "", "-4", "-4"},      // signed: minus into an empty box
@@ -286,8 +252,8 @@ TEST_F(TonePairsTest, EachBoxTakesOnlyItsKeys) {
       {kTone1Tab, &p.txtTone(1), "Piano", "12", "Piano"},  // the Wave's name only shows
   };
   for (const Case& c : cases) {
-    ShowTab(c.tab);
-    Show(*c.box, c.start);
+    Show(c.tab);
+    Plain(*c.box, c.start);
     Focus(*c.box);
     c.box->end(false);
     QTest::keyClicks(c.box, c.keys);
