@@ -25,6 +25,11 @@ class LoadBankWindowTest : public OperationsFixture {
     peer->vesk().disks()[3] = {true, 2000};
     TakeReceived();
   }
+  // Picks list entry `i` as the commit timer applies it once the list has closed.
+  static void Choose(frmLoadBank& f, int i) {
+    f.cboLoadBank->SetListIndex(i);
+    f.cboLoadBank_Change();
+  }
   frmLoadBank* LoadBank(const std::function<void(frmLoadBank&)>& act) {
     return WhileShown<frmLoadBank>("Load Disk Bank", [this] { frmLoadBank::ShowModal(w().Operations()); }, act);
   }
@@ -36,8 +41,6 @@ TEST_F(LoadBankWindowTest, TheListHoldsTheFloppyAndTheInstalledDevices) {
     EXPECT_EQ(f.cboLoadBank->List(0), "Floppy Disk");
     EXPECT_EQ(f.cboLoadBank->List(1), "Samples HD");
     EXPECT_EQ(f.cboLoadBank->List(2), "Zip 100");
-    EXPECT_EQ(f.ListToDevice, (std::vector<std::uint8_t>{0, 3, 6}));
-    EXPECT_EQ(f.DeviceToList, (std::array<int, 8>{0, -1, -1, 1, -1, -1, 2, -1}));
     // The floppy drive first: bank 0, locked, no stepping.
     EXPECT_EQ(f.cboLoadBank->ListIndex(), 0);
     EXPECT_EQ(f.txtBankNum(0).Text(), "0");
@@ -54,8 +57,7 @@ TEST_F(LoadBankWindowTest, ABankFromASCSIDiskIsAskedForAndRemembered) {
   plat::SetTimeoutScale(0.01);                   // a minute is 600 ms, 20 seconds 200 ms
   peer->vesk().setCommandDelay(0x30, 350);       // the disk takes its time
   LoadBank([&](frmLoadBank& f) {
-    f.cboLoadBank->SetListIndex(1);
-    f.cboLoadBank_Change();  // as the commit timer does once the list has closed
+    Choose(f, 1);
     EXPECT_FALSE(f.txtBankNum(0).Locked());
     f.txtBankNum(0).SetText("1233");
     f.spnBankNum(0).SpinUp();
@@ -81,10 +83,23 @@ TEST_F(LoadBankWindowTest, ABankFromASCSIDiskIsAskedForAndRemembered) {
 
 // The floppy drive has no time-out: an answer long after a minute is waited for. A send that
 // fails (a device id the frame cannot carry) ends that wait at once.
+// Only the load's own wait runs scaled down: once the load has reached the instrument (its wait
+// under way) the time-outs are whole again, so the reread that follows does not time out on a
+// loaded machine.
 TEST_F(LoadBankWindowTest, AFloppyLoadWaitsWithoutTimeOutYetNotAfterAFailedSend) {
   plat::SetTimeoutScale(0.001);
   peer->vesk().setCommandDelay(0x30, 400);  // far beyond a scaled minute (60 ms)
+  QTimer whole;
+  QObject::connect(&whole, &QTimer::timeout, [&] {
+    for (const auto& m : peer->vesk().received())
+      if (m.size() >= emu::head::Command && m[emu::head::Command - 1] == 0x30) {
+        plat::SetTimeoutScale(1.0);
+        whole.stop();
+      }
+  });
+  whole.start(1);
   LoadBank([&](frmLoadBank& f) { f.cmdLoad->click(); });
+  EXPECT_EQ(plat::TimeoutScale(), 1.0) << "the load was never seen waiting";
   auto got = TakeReceived();
   ASSERT_FALSE(got.empty());
   EXPECT_EQ(got.front(), Framed({0x30, 0x01, 0, 0, 0, 3, 0x07, 0x0F, 0, 0, 0, 0}));
@@ -120,8 +135,7 @@ TEST_F(LoadBankWindowTest, AChoiceFromTheDroppedListIsAppliedWhenTheListCloses) 
 
 TEST_F(LoadBankWindowTest, LoadDoesNothingWhileBusyAndRefusesAnEmptyBank) {
   LoadBank([&](frmLoadBank& f) {
-    f.cboLoadBank->SetListIndex(2);
-    f.cboLoadBank_Change();
+    Choose(f, 2);
     link().MidiInBusy = true;
     f.cmdLoad->click();
     int key = '5';
@@ -147,8 +161,7 @@ TEST_F(LoadBankWindowTest, BankNumberSteppingStaysWithinItsRange) {
   const Case cases[] = {{"9999", true, "9999"}, {"0", false, "0"}, {"", true, "0"}, {"", false, "0"},
                         {"41", true, "42"},     {"41", false, "40"}};
   LoadBank([&](frmLoadBank& f) {
-    f.cboLoadBank->SetListIndex(1);
-    f.cboLoadBank_Change();
+    Choose(f, 1);
     for (const Case& c : cases) {
       f.txtBankNum(0).SetText(c.before);
       c.up ? f.spnBankNum_SpinUp() : f.spnBankNum_SpinDown();
@@ -161,8 +174,7 @@ TEST_F(LoadBankWindowTest, BankNumberSteppingStaysWithinItsRange) {
 // The device pictures show only when tavoro.res lies in the home directory.
 TEST_F(LoadBankWindowTest, DevicePicturesNeedTheResourceFile) {
   LoadBank([&](frmLoadBank& f) {
-    f.cboLoadBank->SetListIndex(1);
-    f.cboLoadBank_Change();
+    Choose(f, 1);
     EXPECT_TRUE(f.picLoadDiskBank->pixmap().isNull());
     f.cmdCancel->click();
   });
@@ -172,8 +184,7 @@ TEST_F(LoadBankWindowTest, DevicePicturesNeedTheResourceFile) {
   LoadBank([&](frmLoadBank& f) {
     const QImage floppy = f.picLoadDiskBank->pixmap().toImage();
     EXPECT_FALSE(floppy.isNull());
-    f.cboLoadBank->SetListIndex(2);
-    f.cboLoadBank_Change();
+    Choose(f, 2);
     EXPECT_NE(f.picLoadDiskBank->pixmap().toImage(), floppy);
     if (const QByteArray dir = qgetenv("TAVORO_SCREENSHOT_DIR"); !dir.isEmpty())
       f.grab().save(QString::fromLocal8Bit(dir) + "/load-bank.png");
