@@ -139,47 +139,37 @@ TEST_F(ConfigWindowTest, AFailedReopenPutsThePreviousPortsBack) {
   EXPECT_EQ(link().LinkState, 1);
 }
 
-TEST_F(ConfigWindowTest, VeskBoxesTakeDigitsWithinTheirLimits) {
+// Typed digits and the spin buttons alike keep each box within its range.
+TEST_F(ConfigWindowTest, VeskBoxesStayWithinTheirLimits) {
   frmConfig& config = Open();
+  enum Act { kType, kUp, kDown };
   const struct {
     int box;
-    const char* typed;
-    const char* shown;
-  } cases[] = {
-      {frmConfig::kNoteBox, "200", "127"},
-      {frmConfig::kNoteBox, "6a4", "64"},
-      {frmConfig::kVelocityOnBox, "99999999", "127"},
-      {frmConfig::kChannelBox, "20", "16"},
-      {frmConfig::kChannelBox, "16", "16"},
-      {frmConfig::kDeviceIdBox, "0", "0"},
-  };
-  for (const auto& c : cases) {
-    Type(config.txtVeskconfig(c.box), c.typed);
-    EXPECT_EQ(config.txtVeskconfig(c.box).Text(), c.shown) << c.box << " " << c.typed;
-  }
-  EXPECT_EQ(config.txtVeskconfig(frmConfig::kNoteNameBox).Text(), NoteName(64));
-  EXPECT_TRUE(config.VeskChanged);
-}
-
-TEST_F(ConfigWindowTest, SpinButtonsStepWithinTheirRange) {
-  frmConfig& config = Open();
-  const struct {
-    int box;
-    const char* before;
-    bool up;
+    const char* before;  // typed for kType
+    Act act;
     const char* after;
   } cases[] = {
-      {frmConfig::kChannelBox, "", false, "1"},   {frmConfig::kChannelBox, "1", false, "1"},
-      {frmConfig::kChannelBox, "16", true, "16"}, {frmConfig::kChannelBox, "5", true, "6"},
-      {frmConfig::kVelocityOnBox, "127", true, "127"}, {frmConfig::kVelocityOffBox, "0", false, "0"},
-      {frmConfig::kNoteBox, "", true, "0"},       {frmConfig::kDeviceIdBox, "17", false, "16"},
+      {frmConfig::kNoteBox, "200", kType, "127"},         {frmConfig::kNoteBox, "6a4", kType, "64"},
+      {frmConfig::kVelocityOnBox, "99999999", kType, "127"}, {frmConfig::kChannelBox, "20", kType, "16"},
+      {frmConfig::kChannelBox, "16", kType, "16"},        {frmConfig::kDeviceIdBox, "0", kType, "0"},
+      {frmConfig::kChannelBox, "", kDown, "1"},           {frmConfig::kChannelBox, "1", kDown, "1"},
+      {frmConfig::kChannelBox, "16", kUp, "16"},          {frmConfig::kChannelBox, "5", kUp, "6"},
+      {frmConfig::kVelocityOnBox, "127", kUp, "127"},     {frmConfig::kVelocityOffBox, "0", kDown, "0"},
+      {frmConfig::kNoteBox, "", kUp, "0"},                {frmConfig::kDeviceIdBox, "17", kDown, "16"},
   };
   for (const auto& c : cases) {
-    config.txtVeskconfig(c.box).SetText(c.before);
-    if (c.up) config.spnVeskconfig_SpinUp(c.box);
-    else config.spnVeskconfig_SpinDown(c.box);
-    EXPECT_EQ(config.txtVeskconfig(c.box).Text(), c.after) << c.box << " from '" << c.before << "'";
+    if (c.act == kType) {
+      Type(config.txtVeskconfig(c.box), c.before);
+      if (c.box == frmConfig::kNoteBox) {
+        EXPECT_EQ(config.txtVeskconfig(frmConfig::kNoteNameBox).Text(), NoteName(std::stoi(c.after)));
+      }
+    } else {
+      config.txtVeskconfig(c.box).SetText(c.before);
+      c.act == kUp ? config.spnVeskconfig_SpinUp(c.box) : config.spnVeskconfig_SpinDown(c.box);
+    }
+    EXPECT_EQ(config.txtVeskconfig(c.box).Text(), c.after) << c.box << " from '" << c.before << "' " << c.act;
   }
+  EXPECT_TRUE(config.VeskChanged);
 }
 
 TEST_F(ConfigWindowTest, ApplyStoresTheVeskValuesAndKeepsWhatIsLeftEmpty) {
