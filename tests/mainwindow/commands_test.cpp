@@ -87,8 +87,7 @@ TEST_F(CommandsTest, AnAcceptedProdWithNothingChosenLeavesTheLinkFree) {
 
 TEST_F(CommandsTest, ALeftClickWhileOfflineOnTheGlobalPageReadsTheGlobalDataThenTheMulti) {
   ASSERT_EQ(Start(), 0);
-  w().Tavorotab->SetCurrTab(7);
-  w().Tavorotab_Click();
+  ShowPage(7);
   link().LinkState = -1;
   TakeReceived();
   QTest::mouseClick(w().cmdDownLoad, Qt::LeftButton);
@@ -112,8 +111,7 @@ TEST_F(CommandsTest, TheCurrentObjectItemReadsThePageKindAgain) {
     int kind;
   } cases[] = {{0, 3}, {2, 2}, {3, 1}, {6, 0}, {7, 4}};
   for (const auto& c : cases) {
-    w().Tavorotab->SetCurrTab(c.tab);
-    w().Tavorotab_Click();
+    ShowPage(c.tab);
     TakeReceived();
     w().mnuDLobject->trigger();
     const auto kinds = DumpKinds(TakeReceived());

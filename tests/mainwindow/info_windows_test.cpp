@@ -116,14 +116,12 @@ TEST_F(InfoWindowsTest, WordsOfAByteCount) {
   for (const auto& c : cases) EXPECT_EQ(frmStats::WordsText(c.bytes), c.words) << c.bytes;
 }
 
-TEST_F(InfoWindowsTest, AboutNamesTheProgramAndOpensTheContacts) {
+TEST_F(InfoWindowsTest, AboutOpensTheContacts) {
   ASSERT_EQ(Start(), 0);
   w().mnuAbout->trigger();
   frmAbout* about = About();
   ASSERT_NE(about, nullptr);
   EXPECT_FALSE(about->isModal());
-  EXPECT_EQ(about->lblTitle->Caption(), "Tavoro");
-  EXPECT_EQ(about->lblVersion->Caption().rfind("Version ", 0), 0u);
   plat::ShellRecorder shell;
   QTest::mouseClick(&about->lblContact(0), Qt::LeftButton);
   QTest::mouseClick(&about->lblContact(1), Qt::LeftButton);
