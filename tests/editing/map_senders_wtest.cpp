@@ -1,5 +1,5 @@
 // The Map sender: key ranges kept in order and apart on a Map with gaps, adjacent zones and a
-// one-key zone; the zone fields' limits; zone edits surviving a whole-Map upload.
+// one-key zone; the zone fields' limits; the zone selector and a refused zone edit.
 #include "editing/map_senders.h"
 
 #include "emulator/core/wire.h"
@@ -197,21 +197,6 @@ TEST_F(MapSenderTest, ZoneFieldsAreLimitedAndSentAtTheirPositions) {
       EXPECT_EQ((c.box == 7 ? pages->sldMap(7) : pages->sldMapH(9)).Value(), c.slider);
     }
   }
-}
-
-TEST_F(MapSenderTest, AZoneEditSurvivesTheWholeMapUploadOfAnOptionClick) {
-  Select(1);
-  Type(pages->txtMap(7), "77");
-  ASSERT_TRUE(Commit(7));
-  // An output option sends the stored whole Map with the zone's output changed.
-  const int outputPos = 84 + 32 * 1 + 14;
-  ASSERT_TRUE(xfer->ObjectUpload(ObjType::Map, kMapNum, std::uint8_t{1}, static_cast<std::int16_t>(outputPos), 2, true));
-  std::uint8_t volume = 0, output = 0;
-  const emu::Message& held = vesk().bank().of(emu::Kind::Map).at(kMapNum);
-  emu::ReadByte(held, emu::map::ZoneBase(1) + emu::map::Volume, volume);
-  emu::ReadByte(held, emu::map::ZoneBase(1) + emu::map::Output, output);
-  EXPECT_EQ(volume, 77);
-  EXPECT_EQ(output, 1);
 }
 
 TEST_F(MapSenderTest, TheZoneSelectorSendsNothing) {

@@ -76,10 +76,8 @@ struct PresetCase {
 };
 
 const PresetCase kCases[] = {
-    {"layer B transpose as its byte", 1, 12, "-5", 358, 0xFB, "-5"},
     {"layer A transpose", 0, 12, "7", 166, 7, "7"},
     {"crossfade width above 255", 0, 4, "300", 100, 255, "255"},
-    {"bend range above 24", 0, 13, "30", 168, 24, "24"},
     {"keyboard centre gets its note name", 0, 14, "61", 186, 61, "61"},
     {"pan shorthand becomes Map, nothing sent", 0, 16, "M", 0, -1, "Map"},
     {"Map itself sends nothing", 0, 16, "Map", 0, -1, "Map"},
@@ -104,13 +102,8 @@ TEST_F(PresetSenderTest, EachBoxKeepsItsLimitsAndTexts) {
     EXPECT_EQ(box.Text(), c.shown);
     EXPECT_EQ(flags.LastKeyAscii, 0);
     EXPECT_FALSE(flags.ProgramTextSet) << "a rewrite onto the same text leaves no flag behind";
-    const auto sent = TakeUploads();
-    if (c.sent < 0) {
-      EXPECT_TRUE(sent.empty());
-      continue;
-    }
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(HexByte(sent[0], static_cast<std::size_t>(c.pos)), c.sent);
+    ExpectSentByte(TakeUploads(), static_cast<std::size_t>(c.pos), c.sent);
+    if (c.sent < 0) continue;
     EXPECT_EQ(box.ForeColor(), kTextBlack);
   }
   EXPECT_EQ(pages->txtPreset(25).Text(), "Drum Kit") << "the layer Map's name";

@@ -77,11 +77,15 @@ class SenderFixture : public TransferFixture {
     flags.SuppressChange = false;
   }
 
-  // Shows the window and gives `c` the focus, so it is the active control.
-  void Activate(plat::ctl::Control& c) {
+  // Shows the window as the active one, so focus moves between its controls.
+  void ShowActive() {
     window->show();
     QApplication::setActiveWindow(window.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  }
+  // ... and gives `c` the focus, so it is the active control.
+  void Activate(plat::ctl::Control& c) {
+    ShowActive();
     c.SetFocus();
   }
 
@@ -98,6 +102,17 @@ class SenderFixture : public TransferFixture {
     for (auto& m : TakeSent())
       if (m.size() > 8 && m.at(8) == 0x02) got.push_back(std::move(m));
     return got;
+  }
+
+  // `sent` is one message with the byte `value` at nibble position `pos`, or nothing when `value`
+  // is negative.
+  static void ExpectSentByte(const std::vector<plat::Bytes>& sent, std::size_t pos, int value) {
+    if (value < 0) {
+      EXPECT_TRUE(sent.empty());
+      return;
+    }
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(HexByte(sent[0], pos), value);
   }
 
   EditFlags flags;

@@ -1,22 +1,16 @@
 // The Tone senders against the instrument emulator over the loopback bus: what the instrument
 // receives, what the box, its slider and the record field show after a commit, the envelope
 // modes, and the error and refusal paths.
-#include <QApplication>
-#include <QTest>
-#include <QWidget>
 #include <climits>
-#include <memory>
 #include <string>
 
 #include "editing/tone_senders.h"
 #include "editing/tone_texts.h"
-#include "pages/tab_pages.h"
-#include "tests/objects/transfer_fixture.h"
+#include "tests/editing/sender_fixture.h"
 
-namespace tavoro {
+namespace tavoro::testing {
 namespace {
 
-using emu::Kind;
 using plat::ctl::Slider;
 using plat::ctl::TextBox;
 
@@ -24,22 +18,18 @@ const std::string kInf(1, static_cast<char>(165));
 constexpr int kKeep = INT_MIN;  // the slider is not looked at
 constexpr int kNotSent = -1;
 
-class ToneSenderTest : public testing::TransferFixture {
+class ToneSenderTest : public SenderFixture {
  protected:
   void SetUp() override {
-    TransferFixture::SetUp();
-    ASSERT_TRUE(xfer->ToneObjDump(static_cast<std::int16_t>(FirstNumber(Kind::Tone))));
-    window = std::make_unique<QWidget>();
-    pages = std::make_unique<TabPages>();
-    for (int tab : pages->vseTabStrip.Indexes()) pages->vseTabStrip(tab).setParent(window.get());
-    ctx = std::make_unique<EditContext>(EditContext{*link, store, flags, EditorView{pages.get()}, lists, nullptr});
+    SenderFixture::SetUp();
+    ASSERT_TRUE(xfer->ToneObjDump(static_cast<std::int16_t>(FirstNumber(emu::Kind::Tone))));
     // What the page's change handlers do with the program's own writes; anything else reaching
     // them would be a commit of its own.
     auto watch = [this](TextBox& box) {
       box.Change = [this, &box] {
         if (flags.ProgramTextSet) {
           flags.ProgramTextSet = false;
-          box.SetForeColor(0);
+          box.SetForeColor(kTextBlack);
         } else if (!flags.SuppressChange && flags.LastKeyAscii != 8) {
           ++strayCommits;
         }
@@ -50,28 +40,14 @@ class ToneSenderTest : public testing::TransferFixture {
       watch(*b);
     for (auto* arr : {&pages->txtDCA, &pages->txtDCF, &pages->txtDCO, &pages->txtLFO, &pages->txtPan})
       for (int i : arr->Indexes()) watch((*arr)(i));
-    window->show();
-    window->activateWindow();
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ShowActive();
     vesk().clearReceived();
   }
-  void TearDown() override {
-    ctx.reset();
-    pages.reset();
-    window.reset();
-    TransferFixture::TearDown();
-  }
 
-  // The user's typing: red text written while change events are suppressed, then Enter (or the
-  // slider's commit, with the slider holding the focus).
+  // The user's typing, then Enter (or the slider's commit, with the slider holding the focus).
   void Type(TextBox& box, Slider& slider, const std::string& text, bool enter) {
-    flags.SuppressChange = true;
-    box.SetText(text);
-    box.SetForeColor(255);
-    flags.SuppressChange = false;
+    SenderFixture::Type(box, text);
     if (enter) {
-      flags.LastKeyAscii = 13;
       box.setFocus();
     } else {
       flags.LastKeyAscii = 0;
@@ -83,8 +59,7 @@ class ToneSenderTest : public testing::TransferFixture {
   // nothing was sent.
   int SentByte(std::int16_t nibPos) {
     if (vesk().received().empty()) return kNotSent;
-    const plat::Bytes m = LastSent();
-    return m.at(static_cast<std::size_t>(nibPos)) * 16 + m.at(static_cast<std::size_t>(nibPos) + 1);
+    return HexByte(LastSent(), static_cast<std::size_t>(nibPos));
   }
 
   // No flag left up, nothing else took the sender's writes for the user's.
@@ -95,11 +70,6 @@ class ToneSenderTest : public testing::TransferFixture {
     ExpectIdle();
   }
 
-  std::unique_ptr<QWidget> window;
-  std::unique_ptr<TabPages> pages;
-  EditFlags flags;
-  PageControlLists lists;
-  std::unique_ptr<EditContext> ctx;
   int strayCommits = 0;
 };
 
@@ -241,7 +211,7 @@ TEST_F(ToneSenderTest, SliderCommitsOnlyWhileItIsTheActiveControl) {
   EXPECT_FALSE(Change_Envelope(*ctx, *p.txtEnv1Att, *p.sldEnv1Att, t.Env1Att, 54, 2));
   EXPECT_TRUE(vesk().received().empty());
   EXPECT_EQ(t.Env1Att, before);
-  EXPECT_EQ(p.txtEnv1Att->ForeColor(), 255);
+  EXPECT_EQ(p.txtEnv1Att->ForeColor(), kTextRed);
 
   // Any member of the slider array counts for the box of another index.
   Type(pages->txtDCA(2), pages->sldDCA(1), "-3", false);
@@ -272,7 +242,7 @@ TEST_F(ToneSenderTest, NoNumberEndsInTheErrorBoxAndARefusalStillReportsTheSend) 
   Type(pages->txtDCO(0), pages->sldDCO(0), "33", true);
   EXPECT_TRUE(Change_ToneParm(*ctx, pages->txtDCO(0), pages->sldDCO(0), t.Dco0, 98, 2, 0));
   EXPECT_EQ(SentByte(98), 33);
-  EXPECT_EQ(pages->txtDCO(0).ForeColor(), 255);
+  EXPECT_EQ(pages->txtDCO(0).ForeColor(), kTextRed);
   EXPECT_EQ(t.Dco0, 33);
   EXPECT_EQ(flags.LastKeyAscii, 0);
   EXPECT_EQ(boxes.boxes.size(), 3u);  // the reply wait's box
@@ -350,4 +320,4 @@ TEST_F(ToneSenderTest, NoneIsCompletedWithoutEnterToo) {
 }
 
 }  // namespace
-}  // namespace tavoro
+}  // namespace tavoro::testing
