@@ -120,6 +120,15 @@ class EditFixture : public AppFixture {
     if (readBack >= 0) { EXPECT_EQ(got.size(), 1 + static_cast<std::size_t>(readBack)); }
     return uploads.size() == 1 ? uploads.front() : Bytes{};
   }
+  // The `count` nibbles at the 1-based `position` of the one upload received since the last
+  // call (with `readBack` given, that many reads follow it); -1 when none was sent, -2 for more.
+  long Sent(std::size_t position, std::size_t count = 2, int readBack = -1) {
+    const auto got = TakeReceived();
+    const auto uploads = Uploads(got);
+    if (uploads.size() != 1) return uploads.empty() ? -1 : -2;
+    if (readBack >= 0) { EXPECT_EQ(got.size(), 1 + static_cast<std::size_t>(readBack)); }
+    return Nibbles(uploads[0], position, count);
+  }
   // The value of `count` nibbles at the 1-based position of a message.
   static long Nibbles(const Bytes& m, std::size_t position, std::size_t count) {
     long v = 0;

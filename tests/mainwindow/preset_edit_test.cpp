@@ -33,9 +33,7 @@ TEST_F(PresetEditTest, AFieldIsSentAtItsPlaceAndTheLayerChosen) {
   for (const Case& c : cases) {
     if (c.layerB) SelectLayerB();
     Commit(box(c.box), c.typed);
-    const Bytes up = OneUpload();
-    ASSERT_FALSE(up.empty()) << c.box;
-    EXPECT_EQ(Nibbles(up, c.position, 2), c.sent) << c.box;
+    EXPECT_EQ(Sent(c.position), c.sent) << c.box;
     EXPECT_EQ(box(c.box).Text(), c.shown) << c.box;
     EXPECT_EQ(box(c.box).ForeColor(), kBlack) << c.box;
     Click(pages().optPreset(9));
@@ -65,9 +63,7 @@ TEST_F(PresetEditTest, EnterOnArrowsSendsNothingAndTheNextSpinIsSent) {
   Enter(box(9));
   EXPECT_TRUE(Uploads(TakeReceived()).empty());
   Spin(pages().spnPreset(9), false);
-  const Bytes up = OneUpload();
-  ASSERT_FALSE(up.empty());
-  EXPECT_EQ(Nibbles(up, 160, 2), 127);
+  EXPECT_EQ(Sent(160), 127);
 }
 
 TEST_F(PresetEditTest, TheLayersMapStepsToExistingMapsAndStopsAtTheLast) {
@@ -81,9 +77,7 @@ TEST_F(PresetEditTest, TheLayerPanSliderMovedFromMapSendsItsValue) {
   ASSERT_EQ(box(16).Text(), "Map");
   Focus(pages().hsldPreset(16));
   pages().hsldPreset(16).SetValue(30);
-  const Bytes up = OneUpload();
-  ASSERT_FALSE(up.empty());
-  EXPECT_EQ(Nibbles(up, 172, 2), 30);
+  EXPECT_EQ(Sent(172), 30);
   EXPECT_EQ(box(16).Text(), "30");
 }
 
@@ -93,9 +87,7 @@ TEST_F(PresetEditTest, AListSendsItsEntrysValue) {
   for (const Case& c : cases) {
     pages().cboPreset(c.list).SetListIndex(c.entry);
     w().cboPreset_Change(c.list);
-    const Bytes up = OneUpload();
-    ASSERT_FALSE(up.empty()) << c.list;
-    EXPECT_EQ(Nibbles(up, c.position, 2), c.sent) << c.list;
+    EXPECT_EQ(Sent(c.position), c.sent) << c.list;
   }
 }
 

@@ -10,7 +10,7 @@ using plat::ctl::Slider;
 using plat::ctl::TextBox;
 
 constexpr int kTone1Tab = 3, kTone2Tab = 4, kTone3Tab = 5;
-constexpr std::size_t kReadBack = 3;  // directory status, directory and the Tone's dump
+constexpr int kReadBack = 3;  // directory status, directory and the Tone's dump
 const std::string kInfinity = "\xA5";
 
 class TonePairsTest : public EditFixture {
@@ -32,14 +32,8 @@ class TonePairsTest : public EditFixture {
     for (int v : values) slider.setValue(v);
     slider.setSliderDown(false);
   }
-  // The byte sent at `position` by the one upload among `got`, which the read-back follows;
-  // -1 when there was no single upload.
-  long SentByte(const std::vector<Bytes>& got, std::size_t position) {
-    const auto uploads = Uploads(got);
-    if (uploads.size() != 1) return -1;
-    EXPECT_EQ(got.size(), 1 + kReadBack);
-    return Nibbles(uploads[0], position, 2);
-  }
+  // The byte at `position` of the one upload, which the Tone's read-back follows.
+  long SentByte(std::size_t position) { return Sent(position, 2, kReadBack); }
 };
 
 TEST_F(TonePairsTest, TypedValuesAreSentWithEnterAndTheBoxTurnsBlack) {
@@ -57,7 +51,7 @@ TEST_F(TonePairsTest, TypedValuesAreSentWithEnterAndTheBoxTurnsBlack) {
     EXPECT_EQ(c.box->ForeColor(), kRed) << c.typed;
     EXPECT_TRUE(TakeReceived().empty()) << "typing sends nothing: " << c.typed;
     Enter(*c.box);
-    EXPECT_EQ(SentByte(TakeReceived(), c.position), c.sent) << c.typed;
+    EXPECT_EQ(SentByte(c.position), c.sent) << c.typed;
     EXPECT_EQ(c.box->ForeColor(), kBlack) << c.typed;
     EXPECT_EQ(flags().LastKeyAscii, 0) << c.typed;
   }
@@ -101,10 +95,10 @@ TEST_F(TonePairsTest, ADragShowsTheValuesAndTheReleaseSendsOnceEvenOnTheValueSho
   EXPECT_EQ(box.Text(), "35");
   EXPECT_TRUE(TakeReceived().empty());
   slider.setSliderDown(false);
-  EXPECT_EQ(SentByte(TakeReceived(), 74), 35);
+  EXPECT_EQ(SentByte(74), 35);
   Plain(pages().txtDCA(2), "40");
   Drag(pages().sldDCA(2), {40});
-  EXPECT_EQ(SentByte(TakeReceived(), 78), 40);
+  EXPECT_EQ(SentByte(78), 40);
 }
 
 TEST_F(TonePairsTest, ProgramMovesOfASliderSendNothing) {
@@ -127,7 +121,7 @@ TEST_F(TonePairsTest, AfterAnAbandonedEditSliderClicksAreIgnoredUntilEnter) {
   TakeReceived();
   Focus(pages().sldDCF(1));
   pages().sldDCF(1).SetValue(13);
-  EXPECT_EQ(SentByte(TakeReceived(), 88), 13);
+  EXPECT_EQ(SentByte(88), 13);
 }
 
 TEST_F(TonePairsTest, ARefusedOrUnansweredValueStaysRedAndTheToneIsReadBack) {
@@ -144,7 +138,7 @@ TEST_F(TonePairsTest, ARefusedOrUnansweredValueStaysRedAndTheToneIsReadBack) {
     Commit(box, "12");
     const auto got = TakeReceived();
     EXPECT_EQ(Uploads(got).size(), 1u) << c.says;
-    EXPECT_EQ(got.size(), 1 + kReadBack) << c.says;  // read back all the same
+    EXPECT_EQ(got.size(), 1u + kReadBack) << c.says;  // read back all the same
     EXPECT_EQ(box.ForeColor(), kRed) << c.says;
     ASSERT_FALSE(boxes.boxes.empty()) << c.says;
     EXPECT_NE(boxes.boxes[0].text.find(c.says), std::string::npos) << boxes.boxes[0].text;
@@ -171,13 +165,13 @@ TEST_F(TonePairsTest, TheSustainSwitchesBetweenGateAndTriggerMode) {
   TabPages& p = pages();
   // Envelope 1 is in gate mode: a sustain of 40 switches it to trigger mode.
   Commit(*p.txtEnv1Sus, "40");
-  EXPECT_EQ(SentByte(TakeReceived(), 56), 40);
+  EXPECT_EQ(SentByte(56), 40);
   EXPECT_EQ(p.txtEnv1Dec->Text(), "--");
   EXPECT_FALSE(p.txtEnv1Dec->Enabled());
   EXPECT_FALSE(p.sldEnv1Dec->Enabled());
   // Back to 0: "gt", the slider at 0, the decay editable again.
   Commit(*p.txtEnv1Sus, "0");
-  EXPECT_EQ(SentByte(TakeReceived(), 56), 0);
+  EXPECT_EQ(SentByte(56), 0);
   EXPECT_EQ(p.txtEnv1Sus->Text(), "gt");
   EXPECT_EQ(p.sldEnv1Sus->Value(), 0);
   EXPECT_TRUE(p.txtEnv1Dec->Enabled());
@@ -186,7 +180,7 @@ TEST_F(TonePairsTest, TheSustainSwitchesBetweenGateAndTriggerMode) {
   Enter(*p.txtEnv1Sus);
   EXPECT_TRUE(TakeReceived().empty());
   Drag(*p.sldEnv1Sus, {25});
-  EXPECT_EQ(SentByte(TakeReceived(), 56), 25);
+  EXPECT_EQ(SentByte(56), 25);
 }
 
 TEST_F(TonePairsTest, TheInfinitySignAndTheEnterAfterItWithAKey) {
@@ -194,7 +188,7 @@ TEST_F(TonePairsTest, TheInfinitySignAndTheEnterAfterItWithAKey) {
   TabPages& p = pages();
   TextBox& rel = *p.txtEnv2Rel;
   Commit(rel, "99");
-  EXPECT_EQ(SentByte(TakeReceived(), 68), 99);
+  EXPECT_EQ(SentByte(68), 99);
   EXPECT_EQ(rel.Text(), kInfinity);
   EXPECT_EQ(rel.FontName(), "Symbol");
   // Enter on the sign does nothing; a digit switches the font and keeps the sign in front.
@@ -210,7 +204,7 @@ TEST_F(TonePairsTest, TheInfinitySignAndTheEnterAfterItWithAKey) {
   // That Enter is over: the next slider release is a commit of its own.
   EXPECT_EQ(flags().LastKeyAscii, 0);
   Drag(*p.sldEnv1Rel, {33});
-  EXPECT_EQ(SentByte(TakeReceived(), 60), 33);
+  EXPECT_EQ(SentByte(60), 33);
 }
 
 TEST_F(TonePairsTest, ADecaySliderOverTheSignShows99FirstAndSendsOnce) {
@@ -220,7 +214,7 @@ TEST_F(TonePairsTest, ADecaySliderOverTheSignShows99FirstAndSendsOnce) {
   Focus(*p.sldEnv1Dec);
   p.sldEnv1Dec->SetValue(98);
   EXPECT_EQ(p.txtEnv1Dec->FontName(), "MS Sans Serif");
-  EXPECT_EQ(SentByte(TakeReceived(), 58), 98);
+  EXPECT_EQ(SentByte(58), 98);
 }
 
 TEST_F(TonePairsTest, TheLfoStepsBoxShowsOneMoreThanItSends) {
@@ -230,7 +224,7 @@ TEST_F(TonePairsTest, TheLfoStepsBoxShowsOneMoreThanItSends) {
   p.sldLFO(5).SetEnabled(true);
   Focus(p.sldLFO(5));
   p.sldLFO(5).SetValue(9);
-  EXPECT_EQ(SentByte(TakeReceived(), 142), 8);
+  EXPECT_EQ(SentByte(142), 8);
 }
 
 TEST_F(TonePairsTest, EachBoxTakesOnlyItsKeys) {
