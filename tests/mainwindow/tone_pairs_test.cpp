@@ -207,18 +207,17 @@ TEST_F(TonePairsTest, TheInfinitySignAndTheEnterAfterItWithAKey) {
   EXPECT_EQ(SentByte(60), 33);
 }
 
-TEST_F(TonePairsTest, ADecaySliderOverTheSignShows99FirstAndSendsOnce) {
-  Show(kTone1Tab);
+TEST_F(TonePairsTest, ASliderOverASpecialTextSendsItsValueOnce) {
   TabPages& p = pages();
-  ASSERT_EQ(p.txtEnv1Dec->FontName(), "Symbol");  // gate mode, decay 99
+  // The decay in gate mode shows the sign for 99: the slider shows 98 in the plain font.
+  Show(kTone1Tab);
+  ASSERT_EQ(p.txtEnv1Dec->FontName(), "Symbol");
   Focus(*p.sldEnv1Dec);
   p.sldEnv1Dec->SetValue(98);
   EXPECT_EQ(p.txtEnv1Dec->FontName(), "MS Sans Serif");
   EXPECT_EQ(SentByte(58), 98);
-}
-
-TEST_F(TonePairsTest, TheLfoStepsBoxShowsOneMoreThanItSends) {
-  TabPages& p = pages();
+  // The LFO steps box shows one more than it sends.
+  Show(kTone2Tab);
   Plain(p.txtLFO(5), "none");
   p.txtLFO(5).SetEnabled(true);
   p.sldLFO(5).SetEnabled(true);
