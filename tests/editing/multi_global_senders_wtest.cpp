@@ -77,11 +77,7 @@ TEST_F(MultiSenderTest, SelectorsShowTheirChoiceAndSendNothing) {
 }
 
 TEST_F(MultiSenderTest, ARefusedVolumeStaysRedAndReturnsFalse) {
-  vesk().setForcedStatus(emu::status::IllegalValue);
-  Type(pages->txtGlobal(5), "90");
-  EXPECT_FALSE(Commit(5, store.CurMulti.PartVolume[0], 120));
-  EXPECT_EQ(pages->txtGlobal(5).ForeColor(), kTextRed);
-  EXPECT_EQ(TakeSent().size(), 1u) << "sent once, never again";
+  ExpectRefused(pages->txtGlobal(5), "90", [this] { return Commit(5, store.CurMulti.PartVolume[0], 120); });
 }
 
 // ------------------------------------------------------------------------------------ Global
@@ -163,12 +159,8 @@ TEST_F(GlobalSenderTest, AListWithoutSelectionSendsNothing) {
 
 TEST_F(GlobalSenderTest, ARefusedChangeKeepsTheFieldAndTheRedText) {
   const GlobalRecord before = store.GlobalData;
-  vesk().setForcedStatus(emu::status::IllegalValue);
-  Type(pages->txtGlobal(7), "50");
-  EXPECT_FALSE(CommitBox(7));
+  ExpectRefused(pages->txtGlobal(7), "50", [this] { return CommitBox(7); });
   EXPECT_EQ(store.GlobalData, before);
-  EXPECT_EQ(pages->txtGlobal(7).ForeColor(), kTextRed);
-  EXPECT_EQ(TakeSent().size(), 1u);
 }
 
 TEST_F(GlobalSenderTest, ABankNameOutsidePrintableAsciiIsRefusedBeforeSending) {

@@ -144,11 +144,7 @@ TEST_F(PresetSenderTest, TheGroupSelectorShowsTheGroupAndSendsNothing) {
 }
 
 TEST_F(PresetSenderTest, ARefusedUploadLeavesTheTextRedAndReturnsFalse) {
-  vesk().setForcedStatus(emu::status::IllegalValue);
-  Type(pages->txtPreset(12), "3");
-  EXPECT_FALSE(Commit(12));
-  EXPECT_EQ(pages->txtPreset(12).ForeColor(), kTextRed);
-  EXPECT_EQ(TakeSent().size(), 1u);
+  ExpectRefused(pages->txtPreset(12), "3", [this] { return Commit(12); });
 }
 
 }  // namespace

@@ -115,6 +115,16 @@ class SenderFixture : public TransferFixture {
     EXPECT_EQ(HexByte(sent[0], pos), value);
   }
 
+  // The instrument refuses the value typed into `box`: it went out once, the sender reports no
+  // change and the text stays red.
+  void ExpectRefused(TextBox& box, const std::string& typed, const std::function<bool()>& commit) {
+    vesk().setForcedStatus(emu::status::IllegalValue);
+    Type(box, typed);
+    EXPECT_FALSE(commit());
+    EXPECT_EQ(box.ForeColor(), kTextRed);
+    EXPECT_EQ(TakeSent().size(), 1u) << "sent once, never again";
+  }
+
   EditFlags flags;
   PageControlLists lists;
   std::unique_ptr<QWidget> window;

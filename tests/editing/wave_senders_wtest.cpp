@@ -10,7 +10,9 @@ namespace {
 
 struct Points {
   std::int32_t ps, pe, ls, le;
+  bool operator==(const Points&) const = default;
 };
+void PrintTo(const Points& p, std::ostream* os) { *os << p.ps << "-" << p.pe << " loop " << p.ls << "-" << p.le; }
 
 class WaveSenderTest : public SenderFixture {
  protected:
@@ -113,11 +115,7 @@ TEST_F(WaveSenderTest, TypedPointsAreCheckedAgainstTheOtherPoints) {
       continue;
     }
     ASSERT_EQ(sent.size(), 1u);
-    const Points p = PointsOf(sent[0]);
-    EXPECT_EQ(p.ps, c.points.ps);
-    EXPECT_EQ(p.pe, c.points.pe);
-    EXPECT_EQ(p.ls, c.points.ls);
-    EXPECT_EQ(p.le, c.points.le);
+    EXPECT_EQ(PointsOf(sent[0]), c.points);
     EXPECT_EQ(box.ForeColor(), kTextBlack);
     EXPECT_EQ(vesk().counters().lastStatus, 0);
   }
