@@ -25,6 +25,21 @@ class LoadBankWindowTest : public OperationsFixture {
     peer->vesk().disks()[3] = {true, 2000};
     TakeReceived();
   }
+  // Shortens the time-outs for the load's own wait only: once the load has reached the instrument
+  // (its wait under way) they are whole again, so the reread after it does not time out on a
+  // loaded machine.
+  void ShortenTheLoadWait(double scale) {
+    plat::SetTimeoutScale(scale);
+    QObject::connect(&whole, &QTimer::timeout, [this] {
+      for (const auto& m : peer->vesk().received())
+        if (m.size() >= emu::head::Command && m[emu::head::Command - 1] == 0x30) {
+          plat::SetTimeoutScale(1.0);
+          whole.stop();
+        }
+    });
+    whole.start(1);
+  }
+  QTimer whole;
   // Picks list entry `i` as the commit timer applies it once the list has closed.
   static void Choose(frmLoadBank& f, int i) {
     f.cboLoadBank->SetListIndex(i);
@@ -54,8 +69,8 @@ TEST_F(LoadBankWindowTest, TheListHoldsTheFloppyAndTheInstalledDevices) {
 // Loading bank 1234 from SCSI id 2 waits up to a minute: a slow disk's answer after more than
 // the 20-second wait still counts. The device and the bank are offered again next time.
 TEST_F(LoadBankWindowTest, ABankFromASCSIDiskIsAskedForAndRemembered) {
-  plat::SetTimeoutScale(0.01);                   // a minute is 600 ms, 20 seconds 200 ms
-  peer->vesk().setCommandDelay(0x30, 350);       // the disk takes its time
+  ShortenTheLoadWait(0.01);                 // a minute is 600 ms, 20 seconds 200 ms
+  peer->vesk().setCommandDelay(0x30, 350);  // the disk takes its time
   LoadBank([&](frmLoadBank& f) {
     Choose(f, 1);
     EXPECT_FALSE(f.txtBankNum(0).Locked());
@@ -73,6 +88,7 @@ TEST_F(LoadBankWindowTest, ABankFromASCSIDiskIsAskedForAndRemembered) {
   EXPECT_EQ(link().settings.LastDisk, 3);
   EXPECT_EQ(ShownWindow("Load Bank"), nullptr);
   EXPECT_EQ(w().MousePointer(), 0);
+  EXPECT_EQ(plat::TimeoutScale(), 1.0) << "the load was never seen waiting";
 
   LoadBank([&](frmLoadBank& f) {
     EXPECT_EQ(f.cboLoadBank->Text(), "Samples HD");
@@ -83,21 +99,9 @@ TEST_F(LoadBankWindowTest, ABankFromASCSIDiskIsAskedForAndRemembered) {
 
 // The floppy drive has no time-out: an answer long after a minute is waited for. A send that
 // fails (a device id the frame cannot carry) ends that wait at once.
-// Only the load's own wait runs scaled down: once the load has reached the instrument (its wait
-// under way) the time-outs are whole again, so the reread that follows does not time out on a
-// loaded machine.
 TEST_F(LoadBankWindowTest, AFloppyLoadWaitsWithoutTimeOutYetNotAfterAFailedSend) {
-  plat::SetTimeoutScale(0.001);
+  ShortenTheLoadWait(0.001);
   peer->vesk().setCommandDelay(0x30, 400);  // far beyond a scaled minute (60 ms)
-  QTimer whole;
-  QObject::connect(&whole, &QTimer::timeout, [&] {
-    for (const auto& m : peer->vesk().received())
-      if (m.size() >= emu::head::Command && m[emu::head::Command - 1] == 0x30) {
-        plat::SetTimeoutScale(1.0);
-        whole.stop();
-      }
-  });
-  whole.start(1);
   LoadBank([&](frmLoadBank& f) { f.cmdLoad->click(); });
   EXPECT_EQ(plat::TimeoutScale(), 1.0) << "the load was never seen waiting";
   auto got = TakeReceived();
@@ -106,6 +110,7 @@ TEST_F(LoadBankWindowTest, AFloppyLoadWaitsWithoutTimeOutYetNotAfterAFailedSend)
   EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts().front();
   EXPECT_EQ(peer->vesk().bank().global.bankName.substr(0, 13), "Floppy Bank 0");
 
+  plat::SetTimeoutScale(0.001);  // the page shown afterwards is read again, and waits
   link().settings.SysExDeviceId = 0x80;
   LoadBank([&](frmLoadBank& f) { f.cmdLoad->click(); });
   EXPECT_TRUE(TakeReceived().empty());
