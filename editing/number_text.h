@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text.h"
+
 namespace tavoro {
 
 // Upper-case hexadecimal without leading zeros, two's complement at the value's own width:
@@ -18,12 +20,10 @@ std::string HexText(std::int32_t v);
 // 127.99f gives "127.99", 12.5f "12.5", 3.0f "3", -0.5f "-0.5", -0.0f "0".
 std::string SingleText(float v);
 
-// The text without leading and trailing blanks (spaces only; tabs and other characters stay).
-std::string Trim(std::string_view text);
-
-// The whole text as a 16-bit integer (optional sign, decimal digits, surrounding blanks allowed);
-// nothing for "", "-", "12a" or a value outside -32768..32767 (never a silent 0).
-std::optional<std::int16_t> ParseInt16(std::string_view text);
+// Blank trimming and the strict 16-bit parse come from the platform layer, so the object
+// transfer below this folder reads the same way.
+using plat::ParseInt16;
+using plat::Trim;
 
 // Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double RoundHalfEven(double v);

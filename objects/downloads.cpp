@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <stdexcept>
-#include <string_view>
 
 #include "link/trap.h"
+#include "platform/text.h"
 #include "platform/ui/message_box.h"
 
 namespace tavoro {
@@ -65,22 +64,10 @@ const std::string& RecordName(const ObjectStore& s, ObjType kind) {
   }
 }
 
-std::string TrimBlanks(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // The number box's text as a decimal 16-bit number; anything else is a failure of the download.
 std::int16_t ObjectNumber(const std::string& text) {
-  const std::string t = TrimBlanks(text);
-  std::string_view digits = t;
-  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
-  std::int16_t n = 0;
-  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
-  if (digits.empty() || ec != std::errc{} || end != digits.data() + digits.size())
-    throw std::invalid_argument("'" + text + "' is not an object number");
-  return n;
+  if (const auto n = plat::ParseInt16(text)) return *n;
+  throw std::invalid_argument("'" + text + "' is not an object number");
 }
 
 void EnableDelete(DownloadHost& host, bool on) {
@@ -229,7 +216,7 @@ void ObjectDownload(ObjectTransfer& x, DownloadHost& host, std::uint8_t ObjType)
     if (k.DirIdx < 0 || static_cast<std::size_t>(k.DirIdx) >= k.Dir.Entries.size())
       throw std::out_of_range("directory index " + std::to_string(k.DirIdx) + " designates no entry");
     host.SetObjectNumText(std::to_string(k.Dir.Entries[static_cast<std::size_t>(k.DirIdx)].Number));
-    host.SetObjectNameText(TrimBlanks(RecordName(s, kind)));
+    host.SetObjectNameText(plat::Trim(RecordName(s, kind)));
 
     const std::string label = host.PageLabel();
     for (int panel = kPanelPreset; panel <= kPanelMulti; ++panel) {
