@@ -1,6 +1,7 @@
 #include "mainwindow/edit_protocol.h"
 
 #include <cctype>
+#include <charconv>
 
 #include "mainwindow/app.h"
 #include "mainwindow/main_window.h"
@@ -22,6 +23,32 @@ std::optional<long> LeadingNumber(std::string_view text) {
   }
   if (digits == 0) return std::nullopt;
   return negative ? -value : value;
+}
+
+std::optional<double> LeadingValue(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  std::string number;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+    if (text[i] == '-') number += '-';
+    ++i;
+  }
+  std::size_t digits = 0;
+  for (bool point = false; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '.' && !point) {
+      point = true;
+    } else if (std::isdigit(static_cast<unsigned char>(c))) {
+      ++digits;
+    } else {
+      break;
+    }
+    number += c;
+  }
+  if (digits == 0) return std::nullopt;
+  double value = 0;  // from_chars: the C reading of ".", whatever the user's locale
+  std::from_chars(number.data(), number.data() + number.size(), value);
+  return value;
 }
 
 std::optional<int> NumberWithin(std::string_view text, long low, long high) {
@@ -78,7 +105,8 @@ void EditProtocol::KeyPress(TextBox& box, int& key, BoxKeys keys, const std::fun
   if (key == kBackspace || (key >= '0' && key <= '9')) {
     taken = true;
   } else if (key == '-') {
-    taken = (keys == BoxKeys::Signed || keys == BoxKeys::SignedDecimal) && box.Text().empty();
+    // Only at the start of an otherwise empty box: a selection the minus replaces counts as gone.
+    taken = (keys == BoxKeys::Signed || keys == BoxKeys::SignedDecimal) && box.TextKeptByTyping().empty();
   } else if (key == 'G' || key == 'g') {
     taken = keys == BoxKeys::Sustain;
   } else if (key == '.') {
@@ -129,7 +157,8 @@ bool EditProtocol::SliderMayCommit() const {
 }
 
 void EditProtocol::SliderCommit(int value, TextBox& box, const std::function<void()>& change) const {
-  const auto shown = LeadingNumber(box.Text());
+  // Decimals count: a box showing "12.75" does not show the slider's 12.
+  const auto shown = LeadingValue(box.Text());
   if (shown && *shown == value) {
     change();  // the text would not change, so no change event would come
     return;

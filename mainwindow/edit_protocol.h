@@ -115,6 +115,10 @@ class EditProtocol {
 // holds none ("", "-", "gt", the infinity sign).
 std::optional<long> LeadingNumber(std::string_view text);
 
+// The box's text as a number, decimals included ("12.75", "-.5", "60."); nothing when it holds
+// no digit.
+std::optional<double> LeadingValue(std::string_view text);
+
 // The box's whole number when it lies within low..high; nothing otherwise.
 std::optional<int> NumberWithin(std::string_view text, long low, long high);
 
