@@ -250,10 +250,14 @@ bool Change_MultiParm(EditContext& ctx, TextBox& Txt, const Control& Sld, std::i
                       std::uint8_t NibCount, std::uint8_t /*Unused*/) {
   SendPendingScope pending(ctx.flags);
   return SenderTrap(ctx, "Change_MultiParm()", "Error updating Multi parameter", [&] {
+    const std::int16_t old = Value;
     MultiSender sender(ctx, Txt, Sld, Value);
     ctx.flags.SendPending = sender.Take();
     if (!ctx.flags.SendPending) return false;
-    return UploadValueOf(ctx, Txt, ObjType::Multi, ctx.store.CurMulti.Number, Value, NibPos, NibCount);
+    if (UploadValueOf(ctx, Txt, ObjType::Multi, ctx.store.CurMulti.Number, Value, NibPos, NibCount)) return true;
+    // Refused or unanswered: the record keeps what the instrument holds; the text stays red.
+    Value = old;
+    return false;
   });
 }
 

@@ -168,10 +168,14 @@ bool Change_PresetParm(EditContext& ctx, TextBox& Txt, const Control& Sld, std::
                        std::uint8_t NibCount, std::uint8_t Unsigned) {
   SendPendingScope pending(ctx.flags);
   return SenderTrap(ctx, "Change_PresetParm()", "Error updating Preset parameter", [&] {
+    const std::int16_t old = Value;
     PresetSender sender(ctx, Txt, Sld, Value, Unsigned == 0);
     ctx.flags.SendPending = sender.Take();
     if (!ctx.flags.SendPending) return false;
-    return UploadValueOf(ctx, Txt, ObjType::Preset, ctx.store.CurPreset.Number, Value, NibPos, NibCount);
+    if (UploadValueOf(ctx, Txt, ObjType::Preset, ctx.store.CurPreset.Number, Value, NibPos, NibCount)) return true;
+    // Refused or unanswered: the record keeps what the instrument holds; the text stays red.
+    Value = old;
+    return false;
   });
 }
 

@@ -76,8 +76,10 @@ TEST_F(MultiSenderTest, SelectorsShowTheirChoiceAndSendNothing) {
   EXPECT_EQ(pages->txtGlobal(5).Text(), "100");
 }
 
-TEST_F(MultiSenderTest, ARefusedVolumeStaysRedAndReturnsFalse) {
+TEST_F(MultiSenderTest, ARefusedVolumeStaysRedAndTheRecordAsTheInstrumentHoldsIt) {
+  const std::int16_t held = store.CurMulti.PartVolume[0];
   ExpectRefused(pages->txtGlobal(5), "90", [this] { return Commit(5, store.CurMulti.PartVolume[0], 120); });
+  EXPECT_EQ(store.CurMulti.PartVolume[0], held);
 }
 
 // ------------------------------------------------------------------------------------ Global

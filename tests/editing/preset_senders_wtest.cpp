@@ -143,8 +143,10 @@ TEST_F(PresetSenderTest, TheGroupSelectorShowsTheGroupAndSendsNothing) {
   EXPECT_TRUE(TakeSent().empty());
 }
 
-TEST_F(PresetSenderTest, ARefusedUploadLeavesTheTextRedAndReturnsFalse) {
-  ExpectRefused(pages->txtPreset(12), "3", [this] { return Commit(12); });
+TEST_F(PresetSenderTest, ARefusedUploadLeavesTheTextRedAndTheRecordAsTheInstrumentHoldsIt) {
+  const std::int16_t held = store.CurPreset.Layer[0].Transpose;
+  ExpectRefused(pages->txtPreset(12), "-5", [this] { return Commit(12); });
+  EXPECT_EQ(store.CurPreset.Layer[0].Transpose, held);
 }
 
 }  // namespace
