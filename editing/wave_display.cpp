@@ -16,6 +16,7 @@ using plat::ctl::TextBox;
 
 constexpr std::int64_t kSampleBase = 5242880;  // 500000h, where sample memory starts
 constexpr double kFractionFull = 16777215;     // FFFFFFh
+constexpr int kSignedHighest = 127;            // the fine tune's highest positive byte
 
 // A point's place between its neighbours in percent, 1 to 100: Int(part / whole x 100), raised
 // to 1. A whole of 0, or a place beyond 100 (points out of order), is a failure.
@@ -103,7 +104,7 @@ bool LoadWaveDisplay(EditContext& ctx) {
     ShowLoopOptions(s, p);
 
     Show(p.txtWaveMode, "txtWaveMode", s.WaveStereo == 1 ? "Stereo" : "Mono");
-    Show(p.txtFineTune, "txtFineTune", std::to_string(w.FineTune));
+    Show(p.txtFineTune, "txtFineTune", std::to_string(fill::Signed(w.FineTune, kSignedHighest)));
     Show(p.txtWaveAddr, "txtWaveAddr", AddressText(w.WaveAddr));
     Show(p.txtWaveSize, "txtWaveSize", std::to_string(w.WaveSize));
     Show(p.txtChecksum, "txtChecksum", HexText(w.Checksum) + "h");

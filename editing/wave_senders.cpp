@@ -48,7 +48,7 @@ class WaveField {
 // The stored value as the page shows it.
 std::string Shown(std::int64_t stored, std::uint8_t kind) {
   if (kind == kWavePitch) return SingleText(static_cast<float>(stored) / 100.0f);
-  if (kind == kWaveFineTune && stored > 99) return std::to_string(stored - 256);
+  if (kind == kWaveFineTune && stored > 127) return std::to_string(stored - 256);  // the byte's sign
   return std::to_string(stored);
 }
 

@@ -198,6 +198,7 @@ TEST_F(PageFillTest, WaveTextsAndBars) {
   wv.WaveNorm = -50;
   wv.WavePitch = 12799;
   wv.Checksum = -1;
+  wv.FineTune = 251;  // -5 as the sender keeps it until the read-back
   for (std::int16_t count : {1, 2}) {
     store().WaveStatus.ObjCount = count;
     Run(LoadWaveDisplay);
@@ -207,6 +208,7 @@ TEST_F(PageFillTest, WaveTextsAndBars) {
   EXPECT_EQ(p.txtWaveNorm->Text(), "-0.5");
   EXPECT_EQ(p.txtWavePitch->Text(), "127.99");
   EXPECT_EQ(p.txtChecksum->Text(), "FFFFh");
+  EXPECT_EQ(p.txtFineTune->Text(), "-5");
 }
 
 // A fill that fails shows its box and still lets the pages take edits afterwards. A Wave whose
