@@ -37,6 +37,13 @@ std::string TextBox::Text() const {
   return FromQ(shown);
 }
 
+std::string TextBox::TextKeptByTyping() const {
+  QString kept = QLineEdit::text();
+  if (hasSelectedText()) kept.remove(selectionStart(), selectionLength());
+  if (IsSymbol(fontName_)) kept.replace(QChar(kInfinity), QChar(kSymbolInfinityCode));
+  return FromQ(kept);
+}
+
 QString TextBox::Shown(const std::string& text) const {
   QString q = ToQ(text);
   if (IsSymbol(fontName_)) q.replace(QChar(kSymbolInfinityCode), QChar(kInfinity));

@@ -30,6 +30,8 @@ class TextBox : public QLineEdit, public Control {
   explicit TextBox(QWidget* parent = nullptr);
 
   std::string Text() const;
+  // The text a typed key keeps: the whole text less its selected part, which the key replaces.
+  std::string TextKeptByTyping() const;
   void SetText(const std::string& text);
   int MaxLength() const { return maxLength_; }
   void SetMaxLength(int length) { maxLength_ = length < 0 ? 0 : length; }

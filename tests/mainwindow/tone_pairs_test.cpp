@@ -9,7 +9,7 @@ namespace {
 using plat::ctl::Slider;
 using plat::ctl::TextBox;
 
-constexpr int kTone1Tab = 3, kTone2Tab = 4, kTone3Tab = 5;
+constexpr int kTone1Tab = 3, kTone2Tab = 4, kTone3Tab = 5, kWaveTab = 6;
 constexpr int kReadBack = 3;  // directory status, directory and the Tone's dump
 const std::string kInfinity = "\xA5";
 
@@ -18,7 +18,7 @@ class TonePairsTest : public EditFixture {
   // Tone 0 "Piano Soft": envelope 1 in gate mode with decay 99, Env2Rel 20, Dca1 20, Lfo5 0.
   void SetUp() override {
     EditFixture::SetUp();
-    LoadObjects(0, -1, kTone2Tab);
+    LoadObjects(0, 0, kTone2Tab);
   }
   // Fills a box with a text in the plain font, as a page fill does.
   void Plain(TextBox& box, const std::string& text) {
@@ -227,11 +227,13 @@ TEST_F(TonePairsTest, ASliderOverASpecialTextSendsItsValueOnce) {
 }
 
 TEST_F(TonePairsTest, EachBoxTakesOnlyItsKeys) {
-  struct Case { int tab; TextBox* box; const char* start; const char* keys; const char* shown; };
+  // `selected`: the start text is selected, so the first key replaces it.
+  struct Case { int tab; TextBox* box; const char* start; const char* keys; const char* shown; bool selected = false; };
   TabPages& p = pages();
   const Case cases[] = {
       {kTone2Tab, &p.txtDCA(0), "", "-4", "-4"},      // signed: minus into an empty box
       {kTone2Tab, &p.txtDCA(0), "4", "-", "4"},       // ... and nowhere else
+      {kTone2Tab, &p.txtDCA(0), "-2", "-7", "-7", true},  // ... or over the whole text selected
       {kTone2Tab, &p.txtDCF(4), "", "-4", "4"},       // the unsigned cutoff
       {kTone2Tab, &p.txtDCA(1), "", "a:.+1", "1"},    // letters and signs
       {kTone1Tab, p.txtEnv1Sus, "", "g", "g"},        // gate mode
@@ -243,12 +245,19 @@ TEST_F(TonePairsTest, EachBoxTakesOnlyItsKeys) {
       {kTone3Tab, &p.txtPan(0), "", "-7", "-7"},
       {kTone1Tab, &p.txtTone(0), "", "-12", "12"},
       {kTone1Tab, &p.txtTone(1), "Piano", "12", "Piano"},  // the Wave's name only shows
+      {kWaveTab, p.txtPlayStart, "", "-1a.2", "12"},        // Wave points: digits only
+      {kWaveTab, p.txtFineTune, "", "-5.", "-5"},           // fine tune: signed, whole
+      {kWaveTab, p.txtFineTune, "5", "-", "5"},
+      {kWaveTab, p.txtWavePitch, "", "-60.5", "60.5"},      // pitch: a point, no sign
   };
   for (const Case& c : cases) {
     Show(c.tab);
     Plain(*c.box, c.start);
     Focus(*c.box);
-    c.box->end(false);
+    if (c.selected)
+      c.box->selectAll();
+    else
+      c.box->end(false);
     QTest::keyClicks(c.box, c.keys);
     EXPECT_EQ(c.box->Text(), c.shown) << c.box->Name() << " " << c.keys;
   }
