@@ -34,6 +34,17 @@ void RefillPage(EditContext& ctx, std::uint8_t kind) {
   }
 }
 
+// After a rename the object's directory entry carries the new name, and the page that names
+// objects of its kind from the directory shows it: a Tone names its Wave, a Map zone its Tone, a
+// Preset layer its Map and a Multi part its Preset.
+void ShowRenamed(EditContext& ctx, tavoro::ObjType kind, std::int16_t number, const std::string& name) {
+  const tavoro::ObjType listed = kind == tavoro::ObjType::MapHeader ? tavoro::ObjType::Map : kind;
+  if (!IsObjectKind(Code(listed))) return;
+  for (DirEntry& e : StoreOf(ctx.store, listed).Dir.Entries)
+    if (e.Number == number) e.Name = name;
+  if (listed != tavoro::ObjType::Multi) RefillPage(ctx, static_cast<std::uint8_t>(Code(listed) + 1));
+}
+
 }  // namespace
 
 bool Change_ObjectNum(EditContext& ctx, DownloadHost& downloads, std::int16_t CurNum, std::int16_t& DirIndex,
@@ -95,10 +106,17 @@ bool Change_ObjectName(EditContext& ctx, std::int16_t ObjNum, std::string& ObjNa
       ShowUnprintableName("Change_ObjectName()");
       return false;
     }
+    const std::string old = ObjName;
     ObjName = Trim(typed);
     f.SendPending = true;
-    return UploadValueOf(ctx, box, static_cast<tavoro::ObjType>(ObjType), ObjNum, ObjName, kHead.Name.pos,
-                         kHead.Name.count);
+    const auto kind = static_cast<tavoro::ObjType>(ObjType);
+    if (UploadValueOf(ctx, box, kind, ObjNum, ObjName, kHead.Name.pos, kHead.Name.count)) {
+      ShowRenamed(ctx, kind, ObjNum, ObjName);
+      return true;
+    }
+    // Refused or unanswered: the record keeps the name the instrument holds; the text stays red.
+    ObjName = old;
+    return false;
   });
 }
 

@@ -75,6 +75,11 @@ TEST_F(HeaderEditTest, ARenameSendsFourteenCharactersAndIsReadBack) {
   EXPECT_EQ(up[8], Code(ObjType::Preset));
   EXPECT_EQ(NameSent(up), "Twenty Charact");
   EXPECT_EQ(store().CurPreset.Name, "Twenty Charact");
+  RefuseNext();
+  Commit(name(), "Refused");
+  EXPECT_EQ(Uploads(TakeReceived()).size(), 1u);
+  EXPECT_EQ(name().ForeColor(), kRed);
+  EXPECT_EQ(store().CurPreset.Name, "Twenty Charact") << "the name the instrument holds";
 }
 
 TEST_F(HeaderEditTest, AMapRenameGoesInTheHeaderAndStaysAfterAnOption) {
@@ -84,6 +89,7 @@ TEST_F(HeaderEditTest, AMapRenameGoesInTheHeaderAndStaysAfterAnOption) {
   EXPECT_EQ(up[8], Code(ObjType::MapHeader));
   EXPECT_EQ(name().Text(), "Split Two");
   EXPECT_EQ(name().ForeColor(), kBlack);
+  EXPECT_EQ(pages().txtPreset(25).Text(), "Split Two") << "the Preset's layer names its Map anew";
   const int other = pages().optMap(0).Value() ? 1 : 0;
   Click(pages().optMap(other));
   const Bytes whole = OneUpload();
