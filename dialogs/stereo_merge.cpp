@@ -1,6 +1,7 @@
 #include "dialogs/stereo_merge.h"
 
 #include <algorithm>
+#include <charconv>
 #include <optional>
 
 #include "editing/number_text.h"
@@ -25,6 +26,14 @@ std::optional<int> NumberIn(const std::string& text) {
   if (text.empty() || text.size() > 6 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return std::nullopt;
   return std::stoi(text);
+}
+
+// A length box's text as the signed number it shows; nothing when it holds none.
+std::optional<long> LengthIn(const std::string& text) {
+  long v = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return v;
 }
 
 int PositionOf(const ObjDir& dir, int number) {
@@ -288,7 +297,7 @@ void frmStereoMerge::Merge() {
     Refuse("Right wave is already stereo!");
     return;
   }
-  if (NumberIn(txtMerge(5).Text()).value_or(0) < NumberIn(txtMerge(4).Text()).value_or(0)) {
+  if (LengthIn(txtMerge(5).Text()).value_or(0) < LengthIn(txtMerge(4).Text()).value_or(0)) {
     Refuse("Right wave length must be greater than left!");
     return;
   }

@@ -117,8 +117,13 @@ TEST_F(StereoMergeWindowTest, PairsThatCannotMergeAreRefusedAndNothingIsSent) {
       {"1", "2", nullptr, "Left wave is already stereo!"},
       {"2", "1", nullptr, "Right wave is already stereo!"},
       {"12", "2", nullptr, "Right wave length must be greater than left!"},
+      {"5", "7", nullptr, "Right wave length must be greater than left!"},  // signed: -6 after -5
       {"2", "7", "300", "Wave numbers above 255 cannot be merged!"},
   };
+  // Lengths past 32767 show signed.
+  auto& waves = peer->vesk().bank().of(emu::Kind::Wave);
+  emu::WriteNibbles(waves.at(5), emu::wave::Size, 4, 0xFFFB);
+  emu::WriteNibbles(waves.at(7), emu::wave::Size, 4, 0xFFFA);
   Merge([&](frmStereoMerge& f) {
     for (const Case& c : cases) {
       boxes.boxes.clear();
