@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "editing/edit_context.h"
+#include "editing/sender_common.h"
 #include "link/trap.h"
 #include "platform/controls/buttons.h"
 #include "platform/controls/control_array.h"
@@ -40,6 +41,13 @@ bool Fill(EditContext& ctx, std::string_view procName, std::string_view message,
 
 inline void EnableAll(const ControlList& list) {
   for (plat::ctl::Control* c : list) Need(c, "in a page control list").SetEnabled(true);
+}
+
+// The end of a fill that went through: every box of the page's list shows the instrument's
+// value, so none stays red from an edit the instrument refused or never answered.
+inline void ShowAllAsHeld(const ControlList& list) {
+  for (plat::ctl::Control* c : list)
+    if (auto* box = dynamic_cast<plat::ctl::TextBox*>(c)) box->SetForeColor(kTextBlack);
 }
 
 // A signed byte field as the page shows it: a value the sender kept as v + 256 (not yet read

@@ -33,6 +33,7 @@ bool LoadMultiDisplay(EditContext& ctx) {
       s.PresetDirIdx = e->Index;
     }
     fill::ShowPair(p.txtGlobal(5), p.sldGlobal(5), m.PartVolume[pi]);
+    fill::ShowAllAsHeld(ctx.lists.MultiControls);
   });
 }
 
@@ -51,6 +52,7 @@ bool LoadGlobalDisplay(EditContext& ctx) {
     const float tune = static_cast<float>(gd.MasterTune) / 100.0f;
     p.txtGlobal(9).SetText(SingleText(tune));
     p.sldGlobal(9).SetValue(static_cast<int>(RoundHalfEven(tune)));
+    fill::ShowAllAsHeld(ctx.lists.GlobalControls);
   });
 }
 

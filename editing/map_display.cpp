@@ -231,6 +231,7 @@ bool LoadMapDisplay(EditContext& ctx) {
       ctx.host->hsbKey_Change();
     else
       Plot_MapZones(ctx);
+    fill::ShowAllAsHeld(ctx.lists.MapControls);
   });
 }
 

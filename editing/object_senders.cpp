@@ -42,7 +42,11 @@ void ShowRenamed(EditContext& ctx, tavoro::ObjType kind, std::int16_t number, co
   if (!IsObjectKind(Code(listed))) return;
   for (DirEntry& e : StoreOf(ctx.store, listed).Dir.Entries)
     if (e.Number == number) e.Name = name;
-  if (listed != tavoro::ObjType::Multi) RefillPage(ctx, static_cast<std::uint8_t>(Code(listed) + 1));
+  if (listed == tavoro::ObjType::Multi) return;
+  // A Multi fill points the Preset directory at its part's Preset; a rename selects nothing.
+  const std::int16_t presetShown = ctx.store.PresetDirIdx;
+  RefillPage(ctx, static_cast<std::uint8_t>(Code(listed) + 1));
+  ctx.store.PresetDirIdx = presetShown;
 }
 
 }  // namespace

@@ -109,6 +109,7 @@ bool LoadPresetDisplay(EditContext& ctx) {
     ShowGroup(s.CurPreset, p);
     ShowLayerMap(s, layer, p);
     ShowLayer(layer, p);
+    fill::ShowAllAsHeld(ctx.lists.PresetControls);
   });
 }
 

@@ -196,6 +196,8 @@ bool LoadToneDisplay(EditContext& ctx) {
     ShowAmplifierAndFilter(t, p);
     ShowOscillatorAndPan(t, p);
     ShowLfo(t, p);
+    fill::ShowAllAsHeld(ctx.lists.ToneControls);
+    fill::ShowAllAsHeld(ctx.lists.ToneControls2);
   });
 }
 

@@ -125,6 +125,7 @@ bool LoadWaveDisplay(EditContext& ctx) {
     Show(p.txtSampPeriod, "txtSampPeriod", std::to_string(w.SampPeriod));
     Show(p.txtWaveNorm, "txtWaveNorm", HundredthsText(w.WaveNorm));
     Show(p.txtWavePitch, "txtWavePitch", HundredthsText(w.WavePitch));
+    fill::ShowAllAsHeld(ctx.lists.WaveControls);
 
     const bool merge = s.WaveStatus.ObjCount > 1;
     if (ctx.host != nullptr) {

@@ -207,4 +207,10 @@ void EditProtocol::ReadBack(ObjType kind) const {
   if (readBack_) readBack_(kind);
 }
 
+void EditProtocol::ReadBackAfter(TextBox& committed, ObjType kind) const {
+  const long colour = committed.ForeColor();
+  ReadBack(kind);
+  committed.SetForeColor(colour);
+}
+
 }  // namespace tavoro

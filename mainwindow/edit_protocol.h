@@ -105,6 +105,10 @@ class EditProtocol {
 
   // Re-reads the object and refills its page.
   void ReadBack(ObjType kind) const;
+  // The read-back after a commit of `committed` that went out: the refill shows every box
+  // black, but the committed box keeps the colour its commit left (red when the instrument
+  // refused the value) until the next fill.
+  void ReadBackAfter(plat::ctl::TextBox& committed, ObjType kind) const;
 
  private:
   App& app_;

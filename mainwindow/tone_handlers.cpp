@@ -172,18 +172,26 @@ void ToneHandlers::txtTone_Change(int) {
     v = found->Number;
     if (LeadingNumber(box.Text()) != v) edit_.WriteShown(box, std::to_string(v));
   }
-  s.CurTone.WaveNum = static_cast<std::int16_t>(v);
-  for (const DirEntry& e : waves) {
-    if (e.Number != v) continue;
-    edit_.WriteQuietly(pages_.txtTone(1), Trim(e.Name));
-    break;
-  }
+  auto useWave = [&](std::int16_t number) {
+    s.CurTone.WaveNum = number;
+    for (const DirEntry& e : waves) {
+      if (e.Number != number) continue;
+      edit_.WriteQuietly(pages_.txtTone(1), Trim(e.Name));
+      break;
+    }
+  };
+  const std::int16_t held = s.CurTone.WaveNum;
+  useWave(static_cast<std::int16_t>(v));
   f.LastKeyAscii = 0;
   if (edit_.Transfer().ObjectUpload(ObjType::Tone, s.CurTone.Number, s.CurTone.WaveNum, kWaveNumPos, kToneNibbles,
                                     true)) {
     box.SetForeColor(EditProtocol::kShownColour);
     edit_.ReadBack(ObjType::Tone);
+    return;
   }
+  // Refused or unanswered: the Tone keeps the Wave the instrument holds, named again; the
+  // number stays red.
+  useWave(held);
 }
 
 void ToneHandlers::StepWave(int Index, int direction) {

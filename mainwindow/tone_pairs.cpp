@@ -84,7 +84,7 @@ void TonePairs::Box_Change(const Pair& p) {
                         ? Change_Envelope(ctx, *p.box, *p.slider, field, p.position, kToneNibbles)
                         : Change_ToneParm(ctx, *p.box, *p.slider, field, p.position, kToneNibbles, p.isSigned ? 0 : 1);
   if (sent) {
-    edit_.ReadBack(ObjType::Tone);
+    edit_.ReadBackAfter(*p.box, ObjType::Tone);
   } else if (edit_.flags().LastKeyAscii == EditProtocol::kEnter) {
     // Enter that sent nothing (the infinity sign still in front of a digit, say) is over: a
     // slider change that follows must not be taken for the sender's own move.

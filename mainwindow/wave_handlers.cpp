@@ -106,7 +106,7 @@ void WaveHandlers::Point_Change(int point) {
   EditContext ctx = edit_.Context();
   if (Change_WaveParm(ctx, box, Paired(box), edit_.store().CurWave.*kPointFields[point], kPointPositions[point],
                       kPointNibbles, kWavePoint))
-    edit_.ReadBack(ObjType::Wave);
+    edit_.ReadBackAfter(box, ObjType::Wave);
   else
     EnterDone();  // a loop box while the loop is off, a refused value
 }

@@ -49,7 +49,7 @@ void WaveHandlers::txtFineTune_Change() {
   EditContext ctx = edit_.Context();
   if (Change_WaveParm(ctx, box, Paired(box), edit_.store().CurWave.FineTune, kFineTunePos, kFineTuneNibbles,
                       kWaveFineTune))
-    edit_.ReadBack(ObjType::Wave);
+    edit_.ReadBackAfter(box, ObjType::Wave);
   else
     EnterDone();
 }
@@ -77,7 +77,7 @@ void WaveHandlers::txtWavePitch_Change() {
   if (Change_WaveParm(ctx, box, Paired(box), edit_.store().CurWave.WavePitch, kPitchPos, kPitchNibbles,
                       kWavePitch)) {
     ShowNote(box.Text());
-    edit_.ReadBack(ObjType::Wave);
+    edit_.ReadBackAfter(box, ObjType::Wave);
   } else {
     EnterDone();
   }

@@ -2,6 +2,7 @@
 
 #include "editing/page_fillers.h"
 #include "mainwindow/app.h"
+#include "mainwindow/edit_protocol.h"
 #include "mainwindow/main_window.h"
 #include "objects/downloads.h"
 
@@ -32,7 +33,11 @@ void WindowDownloadHost::SetCommandEnabled(Command command, bool enabled) {
 }
 std::string WindowDownloadHost::ObjectNumText() { return w_.txtObjectNum->Text(); }
 void WindowDownloadHost::SetObjectNumText(const std::string& text) { w_.txtObjectNum->SetText(text); }
-void WindowDownloadHost::SetObjectNameText(const std::string& text) { w_.txtObjectName->SetText(text); }
+// The name a download writes is the one the instrument holds: black, also after a refused rename.
+void WindowDownloadHost::SetObjectNameText(const std::string& text) {
+  w_.txtObjectName->SetText(text);
+  w_.txtObjectName->SetForeColor(EditProtocol::kShownColour);
+}
 void WindowDownloadHost::SetObjectNumLocked(bool locked) { w_.txtObjectNum->SetLocked(locked); }
 void WindowDownloadHost::SetObjectNameLocked(bool locked) { w_.txtObjectName->SetLocked(locked); }
 void WindowDownloadHost::SetObjectNumForeColor(long colour) { w_.txtObjectNum->SetForeColor(colour); }

@@ -80,6 +80,10 @@ TEST_F(HeaderEditTest, ARenameSendsFourteenCharactersAndIsReadBack) {
   EXPECT_EQ(Uploads(TakeReceived()).size(), 1u);
   EXPECT_EQ(name().ForeColor(), kRed);
   EXPECT_EQ(store().CurPreset.Name, "Twenty Charact") << "the name the instrument holds";
+  Commit(pages().txtPreset(2), "50");  // another field: its read-back writes the header again
+  EXPECT_EQ(Uploads(TakeReceived()).size(), 1u);
+  EXPECT_EQ(name().Text(), "Twenty Charact");
+  EXPECT_EQ(name().ForeColor(), kBlack);
 }
 
 TEST_F(HeaderEditTest, AMapRenameGoesInTheHeaderAndStaysAfterAnOption) {

@@ -125,6 +125,12 @@ TEST_F(WaveAssignmentTest, ATypedNumberBecomesTheNextExistingWave) {
     }
   }
   EXPECT_EQ(flags().LastKeyAscii, 0);
+  RefuseNext();
+  Commit(box(), "12");
+  EXPECT_EQ(Sent(50), 12);
+  EXPECT_EQ(box().ForeColor(), kRed);
+  EXPECT_EQ(store().CurTone.WaveNum, 3) << "the Wave the instrument holds";
+  EXPECT_EQ(pages().txtTone(1).Text(), "Wave 3");
 }
 
 TEST_F(WaveAssignmentTest, NoWaveAtOrAboveTheNumberSendsNothing) {

@@ -144,6 +144,9 @@ TEST_F(TonePairsTest, ARefusedOrUnansweredValueStaysRedAndTheToneIsReadBack) {
     EXPECT_NE(boxes.boxes[0].text.find(c.says), std::string::npos) << boxes.boxes[0].text;
     peer->vesk().clearFaults();
   }
+  Commit(pages().txtDCA(1), "30");  // another field: its read-back fills the page again
+  EXPECT_EQ(Uploads(TakeReceived()).size(), 1u);
+  EXPECT_EQ(pages().txtDCA(0).ForeColor(), kBlack) << "a fill shows what the instrument holds";
 }
 
 TEST_F(TonePairsTest, NothingIsTakenOrSentWhileARequestWaits) {
