@@ -64,6 +64,7 @@ frmLoadBank::frmLoadBank(const OperationContext& ctx, QWidget* owner) : plat::ct
 
   cboLoadBank->DropDown = [this] { cboLoadBank_DropDown(); };
   txtBankNum(0).KeyPress = [this](int& key) { txtBankNum_KeyPress(key); };
+  txtBankNum(0).SetDeleteKeyFiltered(false);  // the filter takes digits only; Delete and cut still erase
   spnBankNum(0).SpinUp = [this] { spnBankNum_SpinUp(); };
   spnBankNum(0).SpinDown = [this] { spnBankNum_SpinDown(); };
   cmdLoad->Click = [this] { cmdLoad_Click(); };

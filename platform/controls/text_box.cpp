@@ -161,10 +161,17 @@ bool TextBox::Erase(const std::function<void()>& edit) {
   return true;
 }
 
+bool TextBox::EraseSelection() {
+  if (deleteKeyFiltered_) return Erase([this] { del(); });
+  if (isReadOnly() || !hasSelectedText()) return false;
+  del();  // the Delete family erases without asking the filter
+  return true;
+}
+
 void TextBox::CutFiltered() {
   if (!hasSelectedText() || echoMode() != QLineEdit::Normal) return;
   const QString selection = selectedText();
-  if (Erase([this] { del(); })) QApplication::clipboard()->setText(selection);
+  if (EraseSelection()) QApplication::clipboard()->setText(selection);
 }
 
 void TextBox::PasteText(const QString& text) {
@@ -253,7 +260,7 @@ QMenu* TextBox::CreateContextMenu() {
   copyAction->setEnabled(selected && echoMode() == QLineEdit::Normal);
   QAction* pasteAction = menu->addAction(QStringLiteral("&Paste"), this, [this] { PasteText(QApplication::clipboard()->text()); });
   pasteAction->setEnabled(editable && !QApplication::clipboard()->text().isEmpty());
-  QAction* deleteAction = menu->addAction(QStringLiteral("&Delete"), this, [this] { Erase([this] { del(); }); });
+  QAction* deleteAction = menu->addAction(QStringLiteral("&Delete"), this, [this] { EraseSelection(); });
   deleteAction->setEnabled(editable && selected);
   menu->addSeparator();
   QAction* allAction = menu->addAction(QStringLiteral("Select &All"), this, [this] { selectAll(); });

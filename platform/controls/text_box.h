@@ -7,6 +7,8 @@
 //   swallowed). Every other way of editing goes through the same filter: pasted and dropped text
 //   is offered character by character; Delete, cut and the other erasing keys are offered as 8
 //   and happen only when 8 comes back; undo and redo are refused while a handler is set.
+//   With DeleteKeyFiltered off, Delete, cut and the menu's Delete erase without asking (a box
+//   whose filter takes digits only can still be emptied).
 // - Change: raised whenever the text changes, by the user or by the program (SetText); not
 //   raised when SetText writes the text the box already holds.
 // - MaxLength limits what the user types or pastes, never what the program writes (0: no limit).
@@ -70,6 +72,9 @@ class TextBox : public QLineEdit, public Control {
   void InsertChar(int code);
   // Runs an erasing edit only when KeyPress lets Backspace through; true when it ran.
   bool Erase(const std::function<void()>& edit);
+  // Erases the selection: through the filter as Backspace, or directly where Delete is not
+  // filtered. True when it erased.
+  bool EraseSelection();
   void CutFiltered();
 
   int maxLength_ = 0;

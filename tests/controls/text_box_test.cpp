@@ -280,8 +280,16 @@ TEST_F(TextBoxTest, UnfilteredDeleteKeyErasesPastADigitsOnlyFilter) {
     EXPECT_EQ(keys, c.asked) << c.filtered << " " << c.key;
     EXPECT_EQ(changes.size(), c.text == "123" ? 0u : 1u);
   }
-  // A locked box stays as it is.
+  // Cut erases without asking too.
   box->SetDeleteKeyFiltered(false);
+  box->SetText("123");
+  box->selectAll();
+  keys.clear();
+  QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(box->Text(), "");
+  EXPECT_TRUE(keys.empty());
+  // A locked box stays as it is.
+  box->SetText("123");
   box->SetLocked(true);
   box->setCursorPosition(0);
   QTest::keyClick(box, Qt::Key_Delete);

@@ -148,7 +148,12 @@ TEST_F(LoadBankWindowTest, LoadDoesNothingWhileBusyAndRefusesAnEmptyBank) {
     EXPECT_EQ(key, 0);
     link().MidiInBusy = false;
     EXPECT_TRUE(f.isVisible());
-    f.txtBankNum(0).SetText("");
+    // The Delete key empties the box past the key filter, which takes digits only.
+    f.txtBankNum(0).SetText("12");
+    f.txtBankNum(0).setFocus();
+    f.txtBankNum(0).selectAll();
+    QTest::keyClick(&f.txtBankNum(0), Qt::Key_Delete);
+    EXPECT_EQ(f.txtBankNum(0).Text(), "");
     f.cmdLoad->click();
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Please select a valid Bank Number to load."});
     EXPECT_TRUE(f.isVisible());
