@@ -174,8 +174,7 @@ void frmDeleteObject::cmdDelObj_Click() {
   Unload();
   if (SendForStatus(ctx, ObjectDeleteMsg(kind, number), kDeleteTimeoutMs))
     RereadAll(ctx, progress, kind == kWholeMemory ? "Downloading Global Data..." : "Downloading Vesk Data...");
-  ctx.host.Tavorotab_Click();
-  progress.Unload();
+  EndOperation(ctx, progress);
 }
 
 }  // namespace tavoro

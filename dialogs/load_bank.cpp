@@ -183,8 +183,7 @@ void frmLoadBank::cmdLoad_Click() {
   // The floppy drive takes as long as it takes: no time-out.
   if (SendForStatus(ctx, LoadBankMsg(unit, bank), unit == kFloppyUnit ? kNoTimeout : kDiskLoadTimeoutMs))
     RereadAll(ctx, progress, "Downloading Vesk Data...");
-  ctx.host.Tavorotab_Click();
-  progress.Unload();
+  EndOperation(ctx, progress);
 }
 
 }  // namespace tavoro

@@ -1,6 +1,7 @@
 #include "dialogs/operation.h"
 
 #include "objects/downloads.h"
+#include "platform/ui/wait.h"
 
 namespace tavoro {
 
@@ -25,6 +26,13 @@ bool SendForStatus(OperationContext& ctx, const plat::Bytes& body, int timeoutMs
   ctx.link.MidiInBusy = false;
   ctx.link.ledMIDIin.SetValue(false);
   return r.outcome == VeskResponse::Outcome::Reply && r.status && *r.status == 0;
+}
+
+bool ProgramClosing() { return plat::WaitsEnding(); }
+
+void EndOperation(OperationContext& ctx, ProgressRef& progress) {
+  if (!ProgramClosing()) ctx.host.Tavorotab_Click();
+  progress.Unload();
 }
 
 void RereadAll(OperationContext& ctx, ProgressRef& progress, const std::string& text) {

@@ -60,4 +60,12 @@ bool SendForStatus(OperationContext& ctx, const plat::Bytes& body, int timeoutMs
 // panel 6 shows the free memory.
 void RereadAll(OperationContext& ctx, ProgressRef& progress, const std::string& text);
 
+// True once the main window's close has ended every wait. An operation then sends and shows
+// nothing more; the close is carried out when the operation has returned, the ports last.
+bool ProgramClosing();
+
+// The end of an operation: the page shown again with its front-panel key (not while the program
+// closes) and the progress window gone.
+void EndOperation(OperationContext& ctx, ProgressRef& progress);
+
 }  // namespace tavoro

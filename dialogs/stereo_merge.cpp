@@ -313,6 +313,10 @@ void frmStereoMerge::Merge() {
     return;
   }
   RereadAll(ctx_, progress, "Downloading Vesk Data...");
+  if (ProgramClosing()) {  // nothing more is read or shown: the main window is going
+    progress.Unload();
+    return;
+  }
 
   progress.Set("Download Updated Wave", "Downloading merged stereo wave...");
   ctx_.host.SetPanelText(kPanelActivity, "Downloading Wave w#" + std::to_string(kept) + "...");

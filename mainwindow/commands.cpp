@@ -124,7 +124,10 @@ void frmMain::cmdDownLoad_Click() {
 // ---------------------------------------------------------------------------------------------
 // The bulk operations' windows
 
+// Each operation window runs as one of this window's handlers: a close while the operation
+// waits for the instrument ends the wait, and the ports close only once the operation is over.
 void frmMain::cmdLoadBank_Click() {
+  HandlerScope scope(*this);
   // No second request may cross one outstanding.
   if (LinkBusy()) return;
   if (app_.link().LinkState == -1) {
@@ -137,10 +140,12 @@ void frmMain::cmdLoadBank_Click() {
 }
 
 void frmMain::cmdDeleteObject_Click() {
+  HandlerScope scope(*this);
   if (!LinkBusy()) frmDeleteObject::ShowModal(Operations());
 }
 
 void frmMain::cmdStereoMerge_Click() {
+  HandlerScope scope(*this);
   if (!LinkBusy()) frmStereoMerge::ShowModal(Operations());
 }
 

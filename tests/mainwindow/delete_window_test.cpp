@@ -9,9 +9,9 @@ namespace {
 
 class DeleteWindowTest : public OperationsFixture {
  protected:
+  // Opens the window as the Delete button does.
   frmDeleteObject* Delete(const std::function<void(frmDeleteObject&)>& act) {
-    return WhileShown<frmDeleteObject>(
-        caption, [this] { frmDeleteObject::ShowModal(w().Operations()); }, act);
+    return WhileShown<frmDeleteObject>(caption, [this] { w().cmdDeleteObject_Click(); }, act);
   }
   const char* caption = "Delete Wave";
 };
@@ -38,7 +38,10 @@ TEST_F(DeleteWindowTest, EachChoiceSendsItsKindAndNumber) {
        Framed({0x03, 0x7F, 0, 0, 0, 2, 0, 0, 0, 0}), "Clear All Vesk Memory ?", 0},
   };
   ASSERT_EQ(Start(), 0);
+  std::vector<bool> inBusy;
+  RecordInBusyAtSends(inBusy);
   for (const Case& c : cases) {
+    inBusy.clear();
     peer->vesk().setBank(emu::DefaultBank());
     StoreWaves(2);
     app->store.WaveDir.Entries[2].Number = c.waveNumber;
@@ -56,6 +59,8 @@ TEST_F(DeleteWindowTest, EachChoiceSendsItsKindAndNumber) {
     const auto got = TakeReceived();
     ASSERT_FALSE(got.empty()) << c.name;
     EXPECT_EQ(got.front(), c.sent) << c.name;
+    EXPECT_GT(inBusy.size(), 1u) << c.name;
+    EXPECT_EQ(std::count(inBusy.begin(), inBusy.end(), true), 0) << c.name << ": no request went out with a reply held";
     ASSERT_FALSE(boxes.boxes.empty()) << c.name;
     EXPECT_EQ(boxes.boxes.front().text, c.confirm) << c.name;
     EXPECT_EQ(boxes.boxes.front().title, "Delete Object");
@@ -72,6 +77,7 @@ TEST_F(DeleteWindowTest, EachChoiceSendsItsKindAndNumber) {
       EXPECT_EQ(w().txtObjectName->Text(), "None Loaded") << c.name << ": nothing of the kind is left";
     }
   }
+  StopRecording();
   EXPECT_TRUE(peer->vesk().bank().of(emu::Kind::Wave).empty());
 }
 
@@ -123,8 +129,19 @@ TEST_F(DeleteWindowTest, ATimeOutClosesTheProgressWindowAndRefreshesThePage) {
   Delete([&](frmDeleteObject& f) { f.cmdDelObj->click(); });
   EXPECT_EQ(boxes.boxes.size(), 2u);
   EXPECT_EQ(link().LinkState, -1);
-  EXPECT_EQ(ShownWindow("Delete Wave"), nullptr);
+  EXPECT_EQ(ShownForm("frmProgress"), nullptr);
+  EXPECT_EQ(ShownForm("frmDeleteObject"), nullptr);
   EXPECT_EQ(w().MousePointer(), 0);
+}
+
+TEST_F(DeleteWindowTest, ClosingTheProgramWhileTheDeleteWaitsSendsAndShowsNothingMore) {
+  ASSERT_EQ(Start(), 0);
+  StoreWaves(2);
+  ShowPage(kWavePage);
+  boxes.reply = plat::BoxResult::Yes;
+  const auto got = CloseDuring([&] { Delete([&](frmDeleteObject& f) { f.cmdDelObj->click(); }); });
+  EXPECT_EQ(got, std::vector<Bytes>{Framed({0x03, 0, 0, 0, 0, 2, 0, 0, 0, 2})});
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Delete Current Wave: w#2   Snare Tight ?"});
 }
 
 }  // namespace

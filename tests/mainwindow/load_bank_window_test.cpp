@@ -71,6 +71,8 @@ TEST_F(LoadBankWindowTest, TheListHoldsTheFloppyAndTheInstalledDevices) {
 TEST_F(LoadBankWindowTest, ABankFromASCSIDiskIsAskedForAndRemembered) {
   ShortenTheLoadWait(0.01);                 // a minute is 600 ms, 20 seconds 200 ms
   peer->vesk().setCommandDelay(0x30, 350);  // the disk takes its time
+  std::vector<bool> inBusy;
+  RecordInBusyAtSends(inBusy);
   LoadBank([&](frmLoadBank& f) {
     Choose(f, 1);
     EXPECT_FALSE(f.txtBankNum(0).Locked());
@@ -82,6 +84,9 @@ TEST_F(LoadBankWindowTest, ABankFromASCSIDiskIsAskedForAndRemembered) {
   const auto got = TakeReceived();
   ASSERT_FALSE(got.empty());
   EXPECT_EQ(got.front(), Framed({0x30, 0x01, 0, 0, 0, 3, 0x00, 0x02, 0x00, 0x04, 0x0D, 0x02}));
+  StopRecording();
+  EXPECT_GT(inBusy.size(), 1u);
+  EXPECT_EQ(std::count(inBusy.begin(), inBusy.end(), true), 0) << "no request went out with a reply held";
   EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts().front();
   EXPECT_EQ(peer->vesk().bank().global.bankName.substr(0, 14), "SCSI2 Bank 123");
   EXPECT_EQ(Panel(6).rfind("Free RAM: ", 0), 0u);
@@ -117,6 +122,15 @@ TEST_F(LoadBankWindowTest, AFloppyLoadWaitsWithoutTimeOutYetNotAfterAFailedSend)
   EXPECT_FALSE(boxes.boxes.empty());
   EXPECT_EQ(ShownWindow("Load Bank"), nullptr);
   EXPECT_FALSE(link().MidiOutBusy || link().MidiInBusy);
+}
+
+TEST_F(LoadBankWindowTest, ClosingTheProgramWhileTheLoadWaitsSendsAndShowsNothingMore) {
+  const auto got = CloseDuring([&] {
+    WhileShown<frmLoadBank>("Load Disk Bank", [this] { w().cmdLoadBank_Click(); },
+                            [&](frmLoadBank& f) { f.cmdLoad->click(); });  // the floppy: no time-out
+  });
+  EXPECT_EQ(got, std::vector<Bytes>{Framed({0x30, 0x01, 0, 0, 0, 3, 0x07, 0x0F, 0, 0, 0, 0})});
+  EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts().front();
 }
 
 // A device chosen in the dropped list is applied once the list has closed, through the main

@@ -3,6 +3,7 @@
 // window is shown modally as the main window shows it, and the test acts inside the modal show.
 
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -14,6 +15,13 @@ namespace tavoro::testing {
 inline QWidget* ShownWindow(const char* title) {
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w->isVisible() && w->windowTitle() == QString::fromLatin1(title)) return w;
+  return nullptr;
+}
+
+// The window on screen whose object name is `name` ("frmProgress", "frmDeleteObject").
+inline QWidget* ShownForm(const char* name) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->objectName() == QString::fromLatin1(name)) return w;
   return nullptr;
 }
 
@@ -43,6 +51,31 @@ class OperationsFixture : public AppFixture {
     EXPECT_NE(seen, nullptr) << "no window " << title;
     return seen;
   }
+
+  // The main window is closed while the operation `start` begins waits for the instrument,
+  // silent to `silentTo`. The close waits for the operation; then the window is gone with its
+  // ports. Returns what the instrument received from `start` on.
+  std::vector<Bytes> CloseDuring(const std::function<void()>& start, emu::Request silentTo = emu::Request::Any) {
+    peer->vesk().setSilent(true);
+    peer->vesk().setFaultsOnly(silentTo);
+    TakeReceived();
+    QTimer::singleShot(50, &w(), [this] { w().close(); });
+    start();
+    plat::ResetWaitsEnding();
+    QApplication::processEvents();
+    EXPECT_TRUE(w().Unloaded());
+    EXPECT_EQ(w().ctlMIDIout.PortOpen(), 0);
+    return TakeReceived();
+  }
+
+  // Records, as each System Exclusive message goes out, whether a reply was still held
+  // (MidiInBusy); `busy` must outlive the recording, which StopRecording ends.
+  void RecordInBusyAtSends(std::vector<bool>& busy) {
+    link().onControlLog = [this, &busy](const std::string& what) {
+      if (what.rfind("out.sysex", 0) == 0) busy.push_back(link().MidiInBusy);
+    };
+  }
+  void StopRecording() { link().onControlLog = nullptr; }
 
   // The Waves of the emulator's bank as the store holds them after a download, Wave `idx` shown.
   void StoreWaves(std::int16_t idx) {

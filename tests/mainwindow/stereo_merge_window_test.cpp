@@ -24,8 +24,9 @@ class StereoMergeWindowTest : public OperationsFixture {
     ShowPage(kWavePage);
     TakeReceived();
   }
+  // Opens the window as the Stereo Merge button does.
   frmStereoMerge* Merge(const std::function<void(frmStereoMerge&)>& act) {
-    return WhileShown<frmStereoMerge>("Stereo Merge", [this] { frmStereoMerge::ShowModal(w().Operations()); }, act);
+    return WhileShown<frmStereoMerge>("Stereo Merge", [this] { w().cmdStereoMerge_Click(); }, act);
   }
   // Types into a number box as the user does, Enter last.
   static void Enter(frmStereoMerge& f, int side, const char* digits) {
@@ -41,6 +42,7 @@ class StereoMergeWindowTest : public OperationsFixture {
 
 TEST_F(StereoMergeWindowTest, WavesFiveAndSevenMergeIntoFive) {
   bool modalAfter = true;
+  std::vector<bool> inBusy;
   Merge([&](frmStereoMerge& f) {
     Enter(f, 0, "5");
     Enter(f, 1, "7");
@@ -49,12 +51,16 @@ TEST_F(StereoMergeWindowTest, WavesFiveAndSevenMergeIntoFive) {
     EXPECT_FALSE(link().MidiInBusy);
     EXPECT_FALSE(w().ledMIDIin->Value());
     TakeReceived();
+    RecordInBusyAtSends(inBusy);
     f.cmdMerge(0).click();
+    StopRecording();
     modalAfter = f.isModal();
   });
   const auto got = TakeReceived();
   ASSERT_FALSE(got.empty());
   EXPECT_EQ(got.front(), Framed({0x31, 0x01, 0, 0, 0, 4, 0, 0, 0, 5, 0, 0, 0, 7}));
+  EXPECT_GT(inBusy.size(), 1u);
+  EXPECT_EQ(std::count(inBusy.begin(), inBusy.end(), true), 0) << "no request went out with a reply held";
   EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts().front();
 
   // Back, not modal: the merged Wave on the left as stereo, the right side empty.
@@ -155,6 +161,20 @@ TEST_F(StereoMergeWindowTest, PairsThatCannotMergeAreRefusedAndNothingIsSent) {
     f.cmdMerge(1).click();
   });
   EXPECT_FALSE(app->flags.SuppressChange) << "the main window's change events stay shut";
+}
+
+TEST_F(StereoMergeWindowTest, ClosingTheProgramWhileTheMergeWaitsSendsAndShowsNothingMore) {
+  Merge([&](frmStereoMerge& f) {  // the look-ups before the instrument falls silent
+    Enter(f, 0, "5");
+    Enter(f, 1, "7");
+    f.Hide();
+  });
+  // Accepted, then silent while every kind is read again.
+  const auto got = CloseDuring([&] { Merge([&](frmStereoMerge& f) { f.cmdMerge(0).click(); }); }, emu::Request::Dump);
+  ASSERT_FALSE(got.empty());
+  EXPECT_EQ(got.front(), Framed({0x31, 0x01, 0, 0, 0, 4, 0, 0, 0, 5, 0, 0, 0, 7}));
+  EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts().front();
+  EXPECT_EQ(ShownForm("frmStereoMerge"), nullptr);
 }
 
 TEST_F(StereoMergeWindowTest, LookUpsFindAWaveOfTheDirectory) {
