@@ -331,7 +331,11 @@ void MIDIOutput::SetDeviceID(int id) {
   d_->device = id;
 }
 
-std::string MIDIOutput::DeviceName() const { return d_->port->Name(d_->device == -1 ? 0 : d_->device); }
+std::string MIDIOutput::DeviceName() const {
+  if (d_->device != -1) return d_->port->Name(d_->device);
+  // The default has a name of its own, so a list of devices never shows the first port twice.
+  return d_->port->Count() > 0 ? std::string(kDefaultOutputName) : std::string();
+}
 int MIDIOutput::DeviceCount() const { return d_->port->Count(); }
 int MIDIOutput::PortOpen() const { return d_->open ? 1 : 0; }
 

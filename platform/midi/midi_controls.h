@@ -103,6 +103,9 @@ class MIDIInput : public QObject {
   std::unique_ptr<Impl> d_;
 };
 
+// The name of output device -1, the system default (which opens the first port).
+inline constexpr const char* kDefaultOutputName = "Default Output (first port)";
+
 class MIDIOutput : public QObject {
   Q_OBJECT
  public:
@@ -112,7 +115,7 @@ class MIDIOutput : public QObject {
   void SetAction(int action);
   int DeviceID() const;
   void SetDeviceID(int id);  // -1 is the system default output (the first port)
-  std::string DeviceName() const;
+  std::string DeviceName() const;  // kDefaultOutputName for -1; empty when there is no device
   int DeviceCount() const;
   int PortOpen() const;
 

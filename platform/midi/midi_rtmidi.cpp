@@ -14,6 +14,7 @@
 #include <cstring>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "platform/midi/midi_backend.h"
 #include "platform/midi/midi_controls.h"
@@ -169,32 +170,57 @@ auto Call(Reports& reports, F f) {
   }
 }
 
-// The device count and names of an RtMidi port object; getters never throw: a port system that
-// fails to answer has no devices.
-int PortCount(RtMidi* rt, Reports& reports) {
-  if (!rt) return 0;
+// A port of this program's own clients: "Tavoro", or under JACK "Tavoro-01" and on for a
+// further client of that name.
+bool IsOwnPort(const std::string& name) {
+  const std::string client = name.substr(0, name.find(':'));
+  const std::string dashed = std::string(kClientName) + "-";
+  if (client == kClientName) return true;
+  return client.size() > dashed.size() && client.rfind(dashed, 0) == 0 &&
+         client.find_first_not_of("0123456789", dashed.size()) == std::string::npos;
+}
+
+// One device of a port object: its RtMidi port number and its name.
+struct Device {
+  unsigned port;
+  std::string name;
+};
+
+// The devices an RtMidi port object offers, in its order, without the program's own ports
+// (choosing one would connect the program to itself). Never throws: a port system that fails to
+// answer has no devices.
+std::vector<Device> Devices(RtMidi* rt, Reports& reports) {
+  std::vector<Device> devices;
+  if (!rt) return devices;
   try {
     reports.Begin();
     const unsigned n = rt->getPortCount();
+    for (unsigned port = 0; port < n; ++port) {
+      const std::string name = rt->getPortName(port);
+      if (!name.empty() && !IsOwnPort(name)) devices.push_back({port, StripClientPort(name)});
+    }
     reports.End();
-    return static_cast<int>(n);
   } catch (...) {
     reports.End();
-    return 0;
+    devices.clear();
   }
+  return devices;
 }
 
-std::string PortName(RtMidi* rt, Reports& reports, int device) {
-  if (!rt || device < 0) return {};
-  try {
-    reports.Begin();
-    std::string name = rt->getPortName(static_cast<unsigned>(device));
-    reports.End();
-    return StripClientPort(name);
-  } catch (...) {
-    reports.End();
-    return {};
-  }
+int DeviceCountOf(RtMidi* rt, Reports& reports) { return static_cast<int>(Devices(rt, reports).size()); }
+
+std::string DeviceNameOf(RtMidi* rt, Reports& reports, int device) {
+  const std::vector<Device> devices = Devices(rt, reports);
+  if (device < 0 || device >= static_cast<int>(devices.size())) return {};
+  return devices[static_cast<std::size_t>(device)].name;
+}
+
+// The RtMidi port number of a device; a device that is gone is no device.
+unsigned PortOf(RtMidi* rt, Reports& reports, int device) {
+  const std::vector<Device> devices = Devices(rt, reports);
+  if (device < 0 || device >= static_cast<int>(devices.size()))
+    throw MidiControlError(ErrBadDevice, ErrorText(ErrBadDevice));
+  return devices[static_cast<std::size_t>(device)].port;
 }
 
 RtMidi::Api ApiOf(bool jack) { return jack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA; }
@@ -221,8 +247,8 @@ class RtInPort final : public InPort {
     in_.reset();  // stops RtMidi's thread before the members it calls into go away
   }
 
-  int Count() override { return PortCount(in_.get(), reports_); }
-  std::string Name(int device) override { return PortName(in_.get(), reports_, device); }
+  int Count() override { return DeviceCountOf(in_.get(), reports_); }
+  std::string Name(int device) override { return DeviceNameOf(in_.get(), reports_, device); }
 
   void Open(int device, Sink sink, ErrorSink errors) override {
     if (!in_) throw MidiControlError(ErrBadDevice, ErrorText(ErrBadDevice));
@@ -233,8 +259,9 @@ class RtInPort final : public InPort {
     }
     reports_.SetAsync(std::move(errors));
     try {
-      const std::string devicePort = Call(reports_, [&] { return in_->getPortName(static_cast<unsigned>(device)); });
-      Call(reports_, [&] { in_->openPort(static_cast<unsigned>(device), kInPortName); });
+      const unsigned port = PortOf(in_.get(), reports_, device);
+      const std::string devicePort = Call(reports_, [&] { return in_->getPortName(port); });
+      Call(reports_, [&] { in_->openPort(port, kInPortName); });
       if (jack_) AwaitJackConnection(devicePort, kInPortName);
     } catch (...) {
       std::lock_guard lock(m_);
@@ -284,14 +311,15 @@ class RtOutPort final : public OutPort {
   }
   ~RtOutPort() override { out_.reset(); }
 
-  int Count() override { return PortCount(out_.get(), reports_); }
-  std::string Name(int device) override { return PortName(out_.get(), reports_, device); }
+  int Count() override { return DeviceCountOf(out_.get(), reports_); }
+  std::string Name(int device) override { return DeviceNameOf(out_.get(), reports_, device); }
 
   void Open(int device, ErrorSink errors) override {
     if (!out_) throw MidiControlError(ErrBadDevice, ErrorText(ErrBadDevice));
     reports_.SetAsync(std::move(errors));
-    const std::string devicePort = Call(reports_, [&] { return out_->getPortName(static_cast<unsigned>(device)); });
-    Call(reports_, [&] { out_->openPort(static_cast<unsigned>(device), kOutPortName); });
+    const unsigned port = PortOf(out_.get(), reports_, device);
+    const std::string devicePort = Call(reports_, [&] { return out_->getPortName(port); });
+    Call(reports_, [&] { out_->openPort(port, kOutPortName); });
     if (jack_) AwaitJackConnection(devicePort, kOutPortName);
   }
 

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "link/settings.h"
+#include "platform/midi/midi_controls.h"
 #include "platform/registry/registry.h"
 #include "tests/link/link_fixture.h"
 
@@ -190,7 +191,7 @@ TEST_F(SettingsTest, RoundTripThroughTheRegistry) {
   ASSERT_TRUE(link->GetRegistry());
   EXPECT_EQ(s.InDeviceName, "Vesk Emulator");
   EXPECT_EQ(s.OutDeviceName, "Vesk Emulator");
-  EXPECT_EQ(s.OutDeviceId, -1);  // the output search starts at -1, the first port's twin
+  EXPECT_EQ(s.OutDeviceId, 0);  // the port by its own name, not the default output
   EXPECT_EQ(s.MidiThru, 1);
   for (int i = 0; i < kDiskDeviceCount; ++i) {
     const auto& a = s.DiskDevices[static_cast<std::size_t>(i)];
@@ -294,7 +295,8 @@ TEST_F(SettingsTest, PortValuesThatNameNoDeviceLeaveThePortsAsTheyWere) {
   for (const Case& c : {Case{"unknown names", "A Keyboard That Is Not There", "Nor This", 3, 2, "Old In"},
                         Case{"empty values", "", "", 3, 2, "Old In"},
                         Case{"missing values", nullptr, nullptr, 3, 2, "Old In"},
-                        Case{"known names", "Vesk Emulator", "Vesk Emulator", 0, -1, "Vesk Emulator"}}) {
+                        Case{"known names", "Vesk Emulator", "Vesk Emulator", 0, 0, "Vesk Emulator"},
+                        Case{"the default output", "Vesk Emulator", plat::kDefaultOutputName, 0, -1, "Vesk Emulator"}}) {
     reg::RegDeleteTree(reg::HKEY_CURRENT_USER, kRegistryBase);
     SetText(kMidiInterfaceKey, "MIDI Thru", "1");
     if (c.input) SetText(kMidiInterfaceKey, "Input", c.input);
@@ -308,7 +310,7 @@ TEST_F(SettingsTest, PortValuesThatNameNoDeviceLeaveThePortsAsTheyWere) {
     EXPECT_EQ(s.InDeviceId, c.inId) << c.what;
     EXPECT_EQ(s.InDeviceName, c.inName) << c.what;
     EXPECT_EQ(s.OutDeviceId, c.outId) << c.what;
-    EXPECT_EQ(s.OutDeviceName, c.outId == 2 ? "Old Out" : "Vesk Emulator") << c.what;
+    EXPECT_EQ(s.OutDeviceName, c.outId == 2 ? "Old Out" : c.output) << c.what;
     EXPECT_EQ(s.MidiThru, 1) << c.what;
   }
   // No key: device 0 of each control.

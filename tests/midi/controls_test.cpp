@@ -93,12 +93,13 @@ TEST_F(OutputControl, DefaultDeviceIsTheFirstPort) {
   MIDIOutput out;
   EXPECT_EQ(out.DeviceID(), -1);
   EXPECT_EQ(out.DeviceCount(), 1);
-  EXPECT_EQ(out.DeviceName(), "Test Peer");
+  EXPECT_EQ(out.DeviceName(), plat::kDefaultOutputName);  // not the first port's name again
   out.SetAction(midi::Open);
   EXPECT_GE(out.PortOpen(), 1);
   out.SetAction(midi::Close);
   out.SetDeviceID(0);
   EXPECT_EQ(out.DeviceID(), 0);
+  EXPECT_EQ(out.DeviceName(), "Test Peer");
   out.SetDeviceID(-1);
   EXPECT_EQ(out.DeviceID(), -1);
 }

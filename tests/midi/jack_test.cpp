@@ -122,6 +122,17 @@ TEST_F(JackPorts, SysExBothWaysThroughOpenedPorts) {
   out.SetAction(midi::Open);
   ASSERT_GE(in.PortOpen(), 1);
   ASSERT_GE(out.PortOpen(), 1);
+  // The program's own open ports are never offered: choosing one would connect it to itself.
+  MIDIInput otherIn;
+  MIDIOutput otherOut;
+  for (int i = 0; i < otherIn.DeviceCount(); ++i) {
+    otherIn.SetDeviceID(i);
+    EXPECT_NE(otherIn.DeviceName().rfind("Tavoro", 0), 0u) << otherIn.DeviceName();
+  }
+  for (int i = 0; i < otherOut.DeviceCount(); ++i) {
+    otherOut.SetDeviceID(i);
+    EXPECT_NE(otherOut.DeviceName().rfind("Tavoro", 0), 0u) << otherOut.DeviceName();
+  }
 
   // Program to peer: a framed request, a long message and a short one.
   const Message request{0xF0, 0x00, 0x00, 0x1B, 0x02, 0x05, 0x7F, 0x11, 0x01, 0x01, 0x00, 0xF7};
