@@ -100,11 +100,13 @@ TEST_F(MapFillTest, NoMapHeldOnlyClearsTheStripAndLabels) {
   ASSERT_EQ(ShownLabels().size(), 2u);
   w().pnlKey()(0).SetBackColor(0x123456);
   for (bool loaded : {false, true}) {
-    SCOPED_TRACE(loaded ? "a Map without zones" : "no Map loaded");
+    SCOPED_TRACE(loaded ? "a Map without zones" : "no Map loaded, its zones still held");
     store().MapLoaded = loaded;
-    store().CurMap.Zones.clear();
-    store().ZoneColour.clear();
-    store().CurMap.LastZone = 3;  // claims zones it does not hold
+    if (loaded) {
+      store().CurMap.Zones.clear();
+      store().ZoneColour.clear();
+      store().CurMap.LastZone = 3;  // claims zones it does not hold
+    }
     Scroll(1);
     EXPECT_TRUE(ShownLabels().empty());
     EXPECT_EQ(w().lblZone.Indexes(), std::vector<int>{0});

@@ -44,6 +44,7 @@ TEST_F(ToneChoiceTest, NothingIsSentForNoEntryAProgramFillOrWhileARequestWaits) 
   Click(pages().optToneModMode(1));
   link().MidiOutBusy = false;
   EXPECT_TRUE(TakeReceived().empty());
+  EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes.front().text;
 }
 
 TEST_F(ToneChoiceTest, AnOptionSendsItsSetsFieldOnce) {
