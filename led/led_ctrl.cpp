@@ -92,8 +92,9 @@ void CLedCtrl::AddMembers() {
   AddMethod(plat::ax::DISPID_ABOUTBOX, "AboutBox", [this] { return AboutBox(); });
 }
 
-// The setters only repaint: none marks the control modified, so a host saves a lamp's stored data
-// again only when the property page applied a change.
+// The lamp's setters only repaint and mark nothing modified, also when the property page applies
+// a change through them: a host saves the lamp's stored data again only after a change of its
+// extent or of a stock property (back colour, enabled), which do mark it.
 HRESULT CLedCtrl::SetValue(bool on) {
   value_ = on;
   InvalidateControl();
