@@ -224,10 +224,19 @@ void WaveHandlers::SwitchLoop(bool on) {
   ObjectStore& s = edit_.store();
   if (s.WaveLoopOn != (on ? 0 : 1)) return;  // already in force
   WaveRecord& w = s.CurWave;
+  const auto held = w.WaveFlags;
   w.WaveFlags = static_cast<std::uint8_t>(on ? w.WaveFlags | kLoopOnBit : w.WaveFlags & ~kLoopOnBit);
   EditContext ctx = edit_.Context();
-  if (!Check_LoopPoints(ctx, w.PlayStart, w.PlayEnd)) return;
-  if (UploadWave(w.WaveFlags, kFlagsPos)) edit_.ReadBack(ObjType::Wave);
+  if (Check_LoopPoints(ctx, w.PlayStart, w.PlayEnd) && UploadWave(w.WaveFlags, kFlagsPos)) {
+    edit_.ReadBack(ObjType::Wave);
+    return;
+  }
+  // Not sent or refused: the Wave keeps the switch the instrument holds, and so do the options.
+  w.WaveFlags = held;
+  EditFlags& f = edit_.flags();
+  f.SuppressChange = true;
+  (s.WaveLoopOn == 1 ? pages_.optLoopEnb : pages_.optLoopDis)->SetValue(true);
+  f.SuppressChange = false;
 }
 
 void WaveHandlers::optLoopEnb_Click() { SwitchLoop(true); }

@@ -213,6 +213,12 @@ TEST_F(WaveEditTest, TheLoopSwitchSendsTheFlagsWithTheLoopInsideThePlayRangeAndT
   Click(*pages().optLoopFwdRev);
   EXPECT_TRUE(pages().optLoopFwdOnly->Value());
   EXPECT_TRUE(TakeReceived().empty());
+  const auto held = store().CurWave.WaveFlags;
+  RefuseNext();
+  Click(*pages().optLoopDis);
+  EXPECT_EQ(Uploads(TakeReceived()).size(), 1u);
+  EXPECT_EQ(store().CurWave.WaveFlags, held) << "refused: the switch the instrument holds";
+  EXPECT_TRUE(pages().optLoopEnb->Value());
   Click(*pages().optLoopDis);
   const Bytes off = Upload();
   ASSERT_FALSE(off.empty());
