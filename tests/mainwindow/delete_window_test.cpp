@@ -129,8 +129,8 @@ TEST_F(DeleteWindowTest, ATimeOutClosesTheProgressWindowAndRefreshesThePage) {
   Delete([&](frmDeleteObject& f) { f.cmdDelObj->click(); });
   EXPECT_EQ(boxes.boxes.size(), 2u);
   EXPECT_EQ(link().LinkState, -1);
-  EXPECT_EQ(ShownForm("frmProgress"), nullptr);
-  EXPECT_EQ(ShownForm("frmDeleteObject"), nullptr);
+  EXPECT_EQ(ShownWindow("frmProgress"), nullptr);
+  EXPECT_EQ(ShownWindow("frmDeleteObject"), nullptr);
   EXPECT_EQ(w().MousePointer(), 0);
 }
 

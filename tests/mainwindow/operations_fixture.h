@@ -11,17 +11,12 @@
 
 namespace tavoro::testing {
 
-// The window on screen titled `title` (windows unloaded but not yet deleted are not).
+// The window on screen titled `title`, or named so ("frmProgress"); windows unloaded but not yet
+// deleted are not.
 inline QWidget* ShownWindow(const char* title) {
   for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->isVisible() && w->windowTitle() == QString::fromLatin1(title)) return w;
-  return nullptr;
-}
-
-// The window on screen whose object name is `name` ("frmProgress", "frmDeleteObject").
-inline QWidget* ShownForm(const char* name) {
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->isVisible() && w->objectName() == QString::fromLatin1(name)) return w;
+    if (w->isVisible() && (w->windowTitle() == QString::fromLatin1(title) || w->objectName() == QString::fromLatin1(title)))
+      return w;
   return nullptr;
 }
 

@@ -174,7 +174,7 @@ TEST_F(StereoMergeWindowTest, ClosingTheProgramWhileTheMergeWaitsSendsAndShowsNo
   ASSERT_FALSE(got.empty());
   EXPECT_EQ(got.front(), Framed({0x31, 0x01, 0, 0, 0, 4, 0, 0, 0, 5, 0, 0, 0, 7}));
   EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts().front();
-  EXPECT_EQ(ShownForm("frmStereoMerge"), nullptr);
+  EXPECT_EQ(ShownWindow("frmStereoMerge"), nullptr);
 }
 
 TEST_F(StereoMergeWindowTest, LookUpsFindAWaveOfTheDirectory) {
