@@ -1,7 +1,6 @@
 #include "dialogs/stereo_merge.h"
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 
 #include "editing/number_text.h"
@@ -26,14 +25,6 @@ std::optional<int> NumberIn(const std::string& text) {
   if (text.empty() || text.size() > 6 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return std::nullopt;
   return std::stoi(text);
-}
-
-// A length box's text as the signed number it shows; nothing when it holds none.
-std::optional<long> LengthIn(const std::string& text) {
-  long v = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return v;
 }
 
 int PositionOf(const ObjDir& dir, int number) {
@@ -297,7 +288,8 @@ void frmStereoMerge::Merge() {
     Refuse("Right wave is already stereo!");
     return;
   }
-  if (LengthIn(txtMerge(5).Text()).value_or(0) < LengthIn(txtMerge(4).Text()).value_or(0)) {
+  // The lengths are signed 16-bit numbers, compared as shown.
+  if (ParseInt16(txtMerge(5).Text()).value_or(0) < ParseInt16(txtMerge(4).Text()).value_or(0)) {
     Refuse("Right wave length must be greater than left!");
     return;
   }
