@@ -28,26 +28,15 @@ std::optional<long> LeadingNumber(std::string_view text) {
 std::optional<double> LeadingValue(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;
-  std::string number;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-    if (text[i] == '-') number += '-';
+  if (i < text.size() && text[i] == '+') {
     ++i;
+    if (i < text.size() && text[i] == '-') return std::nullopt;  // "+-" is no number
   }
-  std::size_t digits = 0;
-  for (bool point = false; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '.' && !point) {
-      point = true;
-    } else if (std::isdigit(static_cast<unsigned char>(c))) {
-      ++digits;
-    } else {
-      break;
-    }
-    number += c;
-  }
-  if (digits == 0) return std::nullopt;
-  double value = 0;  // from_chars: the C reading of ".", whatever the user's locale
-  std::from_chars(number.data(), number.data() + number.size(), value);
+  // from_chars reads the longest number at the start, with the C reading of "." whatever the
+  // user's locale; fixed: no exponent.
+  double value = 0;
+  const auto [end, ec] = std::from_chars(text.data() + i, text.data() + text.size(), value, std::chars_format::fixed);
+  if (ec != std::errc()) return std::nullopt;
   return value;
 }
 

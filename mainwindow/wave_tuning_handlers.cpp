@@ -1,7 +1,6 @@
 // The Wave page's tuning: the fine tune in cents and the root pitch in semitones with its note
 // name, each a box with a stepper.
 
-#include <charconv>
 #include <string>
 
 #include "editing/note_name.h"
@@ -20,20 +19,10 @@ constexpr std::uint8_t kFineTuneNibbles = 2, kPitchNibbles = 4;
 constexpr int kFineTuneLimit = 99;
 constexpr float kPitchTop = 127.0f;
 
-// The number at the start of a pitch text ("60.5", "60.", ".5"); none when there is none.
-std::optional<double> PitchOf(const std::string& text) {
-  std::string t = text;
-  if (!t.empty() && t.front() == '.') t.insert(t.begin(), '0');
-  double v = 0;
-  const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-  if (ec != std::errc() || end == t.data()) return std::nullopt;
-  return v;
-}
-
 }  // namespace
 
 void WaveHandlers::ShowNote(const std::string& pitchText) {
-  const auto pitch = PitchOf(pitchText);
+  const auto pitch = LeadingValue(pitchText);
   if (!pitch) return;
   pages_.txtWaveNote->SetText(NoteName(static_cast<std::int16_t>(RoundHalfEven(*pitch))));
 }
@@ -97,7 +86,7 @@ void WaveHandlers::spnFineTune_Spin(int direction) {
 void WaveHandlers::spnWavePitch_Spin(int direction) {
   if (edit_.Busy()) return;
   TextBox& box = *pages_.txtWavePitch;
-  const auto shown = PitchOf(box.Text());
+  const auto shown = LeadingValue(box.Text());
   if (!shown) return;
   float v = static_cast<float>(*shown);
   // Down stops at the last step that stays at or above 0: no pitch below 0 is sent.
