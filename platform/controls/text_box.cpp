@@ -31,17 +31,17 @@ TextBox::TextBox(QWidget* parent) : QLineEdit(parent), Control(this) {
   connect(this, &QLineEdit::textChanged, this, [this] { OnTextChanged(); });
 }
 
-std::string TextBox::Text() const {
-  QString shown = QLineEdit::text();
-  if (IsSymbol(fontName_)) shown.replace(QChar(kInfinity), QChar(kSymbolInfinityCode));
-  return FromQ(shown);
-}
+std::string TextBox::Text() const { return Stored(QLineEdit::text()); }
 
 std::string TextBox::TextKeptByTyping() const {
   QString kept = QLineEdit::text();
   if (hasSelectedText()) kept.remove(selectionStart(), selectionLength());
-  if (IsSymbol(fontName_)) kept.replace(QChar(kInfinity), QChar(kSymbolInfinityCode));
-  return FromQ(kept);
+  return Stored(std::move(kept));
+}
+
+std::string TextBox::Stored(QString shown) const {
+  if (IsSymbol(fontName_)) shown.replace(QChar(kInfinity), QChar(kSymbolInfinityCode));
+  return FromQ(shown);
 }
 
 QString TextBox::Shown(const std::string& text) const {

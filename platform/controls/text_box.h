@@ -66,6 +66,7 @@ class TextBox : public QLineEdit, public Control {
 
  private:
   QString Shown(const std::string& text) const;  // the text as displayed in the current font
+  std::string Stored(QString shown) const;        // and back: the displayed text as the text
   void OnTextChanged();
   // Offers one character to KeyPress and enters what comes back; false when nothing was entered.
   bool TypeChar(int code);
