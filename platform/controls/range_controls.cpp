@@ -1,5 +1,7 @@
 #include "platform/controls/range_controls.h"
 
+#include <QMouseEvent>
+#include <QTimerEvent>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -48,8 +50,40 @@ template <class Base>
 void RangeControl<Base>::OnValueChanged() {
   if (Base::isSliderDown())
     Raise(Scroll);
+  else if (pressing_)
+    changeHeld_ = true;
   else
-    Raise(Change);
+    RaiseChange();
+}
+
+template <class Base>
+void RangeControl<Base>::RaiseChange() {
+  const bool outer = !inChange_;
+  inChange_ = true;
+  Raise(Change);
+  if (outer) inChange_ = false;
+}
+
+template <class Base>
+void RangeControl<Base>::mousePressEvent(QMouseEvent* event) {
+  // A groove press steps the value first and arms its repeat after: raising Change in between
+  // would let a waiting handler take the release before the repeat exists, and the repeat would
+  // then run on with nothing to stop it.
+  pressing_ = true;
+  changeHeld_ = false;
+  Base::mousePressEvent(event);
+  pressing_ = false;
+  if (changeHeld_) {
+    changeHeld_ = false;
+    RaiseChange();
+  }
+}
+
+template <class Base>
+void RangeControl<Base>::timerEvent(QTimerEvent* event) {
+  // The held button's repeat waits while the last step's handler is still at work.
+  if (inChange_) return;
+  Base::timerEvent(event);
 }
 
 template <class Base>

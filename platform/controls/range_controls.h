@@ -9,6 +9,10 @@
 // - Min may be greater than Max (a reversed range): the Min end stays where it is (a slider's
 //   bottom or left end, a scroll bar's top or left end) and the values run the other way.
 //   A value outside the range is brought to the nearer end.
+// - A press in the groove steps the value by LargeChange and repeats the step while the button
+//   is held. Its Change is raised once the press has armed that repeat, so a handler that waits
+//   (and lets the release through meanwhile) finds the repeat stopped by the release; no repeat
+//   step is taken while a Change handler of the control is still running.
 // - Both take the focus when clicked, so the window's active control is the one being moved.
 //   The mouse wheel moves only the control that has the focus: a wheel over another one would
 //   change a value that no handler takes for the user's (it is passed on to the container).
@@ -43,14 +47,20 @@ class RangeControl : public Base, public Control {
  protected:
   RangeControl(Qt::Orientation orientation, QWidget* parent);
   void wheelEvent(QWheelEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
 
  private:
   void ApplyRange();
   void OnValueChanged();
+  void RaiseChange();
 
   int min_ = 0;
   int max_ = 32767;
   int valueAtPress_ = 0;
+  bool pressing_ = false;     // inside the base's press handling
+  bool changeHeld_ = false;   // the press changed the value: Change follows the press
+  bool inChange_ = false;     // a Change handler is running (it may be waiting)
 };
 
 extern template class RangeControl<QSlider>;

@@ -1,6 +1,7 @@
 // The Global page against the emulator: the Multi's group and part fields with their Preset walk,
 // and the Global parameters, each sent as its own message and the Global data read again.
 
+#include <QTimer>
 #include <algorithm>
 #include <functional>
 
@@ -92,6 +93,37 @@ TEST_F(GlobalEditTest, EachGlobalChangeIsItsOwnMessage) {
   EXPECT_EQ(store().GlobalData.ReceiveMode, 1);
   EXPECT_EQ(store().GlobalData.PlaybackMode, 3);
   SavePicture("global-after-edits");
+}
+
+// A press in the tune slider's groove below the thumb steps it once, however slowly the
+// instrument answers; a held button repeats the step until its release and not after.
+TEST_F(GlobalEditTest, AGroovePressStepsOnceAndItsRepeatEndsAtTheRelease) {
+  struct Case { const char* what; int holdMs; bool repeats; };
+  const Case cases[] = {{"click", 5, false}, {"held", 1500, true}};
+  Commit(box(9), "12.75");
+  peer->vesk().setReplyDelay(40);
+  auto& slider = pages().sldGlobal(9);
+  const QPoint below(slider.width() / 2, slider.height() - 3);
+  for (const Case& c : cases) {
+    TakeReceived();
+    const int start = slider.Value();
+    int atRelease = 0;
+    bool released = false;
+    QTimer::singleShot(c.holdMs, &slider, [&] {
+      QTest::mouseRelease(&slider, Qt::LeftButton, {}, below);
+      atRelease = slider.Value();
+      released = true;
+    });
+    QTest::mousePress(&slider, Qt::LeftButton, {}, below);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return released; }, 5000)) << c.what;
+    RunEventsFor(800);  // past the delay after which a held button repeats
+    const auto changes = Changes(TakeReceived());
+    EXPECT_EQ(slider.Value(), atRelease) << c.what;
+    // Every step shown was sent, each once.
+    EXPECT_EQ(changes.size(), static_cast<std::size_t>((start - atRelease) / 10)) << c.what;
+    EXPECT_EQ(changes.size() > 1, c.repeats) << c.what;
+    EXPECT_EQ(box(9).Text(), std::to_string(atRelease)) << c.what;
+  }
 }
 
 TEST_F(GlobalEditTest, AMasterTuneOutOfRangeShowsTheStoredOneAndSendsNothing) {
