@@ -268,15 +268,8 @@ void frmStereoMerge::cmdMerge_Click(int Index) {
 
 void frmStereoMerge::Merge() {
   const auto left = NumberIn(txtMerge(0).Text()), right = NumberIn(txtMerge(1).Text());
-  if (!left || !right) {
-    Refuse("Choose a wave on both sides!");
-    return;
-  }
-  if (*left > kHighestMergeable || *right > kHighestMergeable) {
-    Refuse("Wave numbers above 255 cannot be merged!");
-    return;
-  }
-  if (*left == *right) {
+  // The same Wave twice, however its number is written ("5" and "05").
+  if (txtMerge(0).Text() == txtMerge(1).Text() || (left && left == right)) {
     Refuse("Must use two different waves!");
     return;
   }
@@ -286,6 +279,15 @@ void frmStereoMerge::Merge() {
   }
   if (txtMerge(7).Text() == "Stereo") {
     Refuse("Right wave is already stereo!");
+    return;
+  }
+  // Past the pair checks: a side without a number, or one the request cannot carry.
+  if (!left || !right) {
+    Refuse("Choose a wave on both sides!");
+    return;
+  }
+  if (*left > kHighestMergeable || *right > kHighestMergeable) {
+    Refuse("Wave numbers above 255 cannot be merged!");
     return;
   }
   // The lengths are signed 16-bit numbers, compared as shown.
