@@ -1,7 +1,10 @@
 // The Wave page's handlers against the emulator: typed points and tuning, the steppers, the
 // scroll bars and the loop options.
 
+#include <optional>
+
 #include "emulator/core/bank.h"
+#include "mainwindow/edit_protocol.h"
 #include "mainwindow/wave_handlers.h"
 #include "tests/mainwindow/edit_fixture.h"
 
@@ -61,12 +64,14 @@ class WaveEditTest : public EditFixture {
 TEST_F(WaveEditTest, TypedPointsAndTuningAreSentWithEnterOrRefused) {
   Load(0);
   // sent -1: the value is refused, nothing is sent and the box shows the stored value `shown`.
+  // refused: the instrument refuses the value sent; the read-back shows its own value, in red.
   struct Case {
     TextBox* box;
     const char* typed;
     std::size_t position, count;
     long sent;
     const char* shown = nullptr;
+    bool refused = false;
   };
   TabPages& p = pages();
   const Case cases[] = {
@@ -77,20 +82,26 @@ TEST_F(WaveEditTest, TypedPointsAndTuningAreSentWithEnterOrRefused) {
       {p.txtFineTune, "120", kFineTune, 2, 99},
       {p.txtWavePitch, "60.", kPitch, 4, 6000},
       {p.txtWavePitch, ".5", kPitch, 4, 50},
+      {p.txtPlayStart, "200", kPlayStart, 8, 200, "100", true},
+      {p.txtFineTune, "-7", kFineTune, 2, 0xF9, "99", true},
+      {p.txtWavePitch, "61", kPitch, 4, 6100, "0.5", true},
   };
+  std::size_t refusals = 0;
   for (const Case& c : cases) {
     Type(*c.box, c.typed);
     EXPECT_EQ(c.box->ForeColor(), kRed) << c.typed;
+    if (c.refused) RefuseNext();
     Enter(*c.box);
     if (c.sent < 0) {
       EXPECT_TRUE(TakeReceived().empty()) << c.typed;
-      EXPECT_EQ(c.box->Text(), c.shown) << c.typed;
     } else {
       EXPECT_EQ(Sent(c.position, c.count, kReadBack), c.sent) << c.typed;
     }
-    EXPECT_EQ(c.box->ForeColor(), kBlack) << c.typed;
+    if (c.shown != nullptr) { EXPECT_EQ(c.box->Text(), c.shown) << c.typed; }
+    EXPECT_EQ(c.box->ForeColor(), c.refused ? kRed : kBlack) << c.typed;
+    refusals += c.refused ? 1 : 0;
   }
-  EXPECT_TRUE(boxes.boxes.empty());
+  EXPECT_EQ(boxes.boxes.size(), refusals);
 }
 
 TEST_F(WaveEditTest, ALoopBoxWithTheLoopOffSendsNothingAndTheEnterIsOver) {
@@ -236,6 +247,15 @@ TEST_F(WaveEditTest, TheNoteNameFollowsTheCommittedPitch) {
     TakeReceived();
     EXPECT_EQ(pages().txtWaveNote->Text(), c.note) << c.typed;
   }
+}
+
+// A box's number with its decimals: digits, one point and a leading minus, nothing else.
+TEST(LeadingValueTest, ReadsDigitsOnePointAndALeadingMinusOnly) {
+  struct Case { const char* text; std::optional<double> value; };
+  const Case cases[] = {{"12.75", 12.75}, {"-.5", -0.5}, {"60.", 60.0}, {" 7 ", 7.0}, {"1.2.3", 1.2},
+                        {"1e5", 1.0},     {"", {}},      {"-", {}},     {".", {}},    {"+-1", {}},
+                        {"inf", {}},      {"-inf", {}},  {"nan", {}},   {"infinity", {}}};
+  for (const Case& c : cases) EXPECT_EQ(LeadingValue(c.text), c.value) << c.text;
 }
 
 }  // namespace
