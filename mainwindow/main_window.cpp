@@ -638,6 +638,8 @@ void frmMain::Tavorotab_Click() {
     cmdDeleteObject->SetEnabled(false);
     mnuDelete->setEnabled(false);
   }
+  // The name is the program's own text now: no edit, committed or refused, is left showing.
+  txtObjectName->SetForeColor(EditProtocol::kShownColour);
 
   if (app_.HasLink() && app_.link().LinkState == 1) cmdPushButton_Click(row.pageButton);
 }

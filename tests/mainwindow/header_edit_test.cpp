@@ -84,6 +84,11 @@ TEST_F(HeaderEditTest, ARenameSendsFourteenCharactersAndIsReadBack) {
   EXPECT_EQ(Uploads(TakeReceived()).size(), 1u);
   EXPECT_EQ(name().Text(), "Twenty Charact");
   EXPECT_EQ(name().ForeColor(), kBlack);
+  RefuseNext();
+  Commit(name(), "Refused again");
+  Show(kPreset2Tab);  // a tab switch writes the header again
+  EXPECT_EQ(name().Text(), "Twenty Charact");
+  EXPECT_EQ(name().ForeColor(), kBlack);
 }
 
 TEST_F(HeaderEditTest, AMapRenameGoesInTheHeaderAndStaysAfterAnOption) {
