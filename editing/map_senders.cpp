@@ -176,8 +176,10 @@ bool Change_MapParm(EditContext& ctx, TextBox& Txt, Control& Sld, std::int16_t M
     zone.*Field = *value;
     ctx.flags.SendPending = true;
     if (UploadValueOf(ctx, Txt, ObjType::MapZone, map.Number, *value, NibPos, NibCount)) return true;
-    // The zone keeps what the instrument holds, so the key rules of the next edit hold.
+    // The zone keeps what the instrument holds, so the key rules of the next edit hold; the
+    // value not taken shows red (a step brought it in black).
     map.Zones.at(static_cast<std::size_t>(ctx.store.CurZoneIdx)).*Field = old;
+    Txt.SetForeColor(kTextRed);
     return false;
   });
 }

@@ -71,6 +71,16 @@ class MultiSender {
 
   bool Restore(std::int16_t v) { return RestoreText(f_, txt_, std::to_string(v)); }
 
+ public:
+  // After a refusal: the name beside the part's Preset number names the Preset the part holds.
+  void NameHeld(std::int16_t held) {
+    if (txt_.Index() != kPresetBox) return;
+    if (const DirEntry* e = fill::FindEntry(ctx_.store.PresetDir, held))
+      WriteQuietly(f_, page(kPresetNameBox), Trim(e->Name));
+  }
+
+ private:
+
   bool ShowGroup() {
     const auto g = static_cast<std::size_t>(value_);
     WriteQuietly(f_, page(kPolyBox), std::to_string(multi().MaxPolyphony.at(g)));
@@ -235,8 +245,9 @@ bool SendGlobal(EditContext& ctx, Control& Ctl, GlobalField Value, std::uint8_t 
       link.ledMIDIin.SetValue(false);
     }
     if (!accepted) {
-      // The field keeps what the instrument holds; the text stays red.
+      // The field keeps what the instrument holds; the value not taken shows red.
       sender.RestoreField();
+      if (auto* box = dynamic_cast<TextBox*>(&Ctl)) box->SetForeColor(kTextRed);
       return false;
     }
     if (auto* box = dynamic_cast<TextBox*>(&Ctl)) box->SetForeColor(kTextBlack);
@@ -255,8 +266,11 @@ bool Change_MultiParm(EditContext& ctx, TextBox& Txt, const Control& Sld, std::i
     ctx.flags.SendPending = sender.Take();
     if (!ctx.flags.SendPending) return false;
     if (UploadValueOf(ctx, Txt, ObjType::Multi, ctx.store.CurMulti.Number, Value, NibPos, NibCount)) return true;
-    // Refused or unanswered: the record keeps what the instrument holds; the text stays red.
+    // Refused or unanswered: the record keeps what the instrument holds, the value not taken
+    // shows red (a step brought it in black) and a Preset's name is the held one's again.
     Value = old;
+    Txt.SetForeColor(kTextRed);
+    sender.NameHeld(old);
     return false;
   });
 }

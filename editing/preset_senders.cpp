@@ -67,6 +67,15 @@ class PresetSender {
 
  private:
   TextBox& page(int i) { return ctx_.view.pages->txtPreset(i); }
+
+ public:
+  // After a refusal: the name beside the layer's Map number names the Map the layer holds.
+  void NameHeld(std::int16_t held) {
+    if (index_ != kMapBox) return;
+    if (const DirEntry* e = fill::FindEntry(ctx_.store.MapDir, held)) WriteQuietly(f_, page(25), Trim(e->Name));
+  }
+
+ private:
   PresetLayer& layer() { return ctx_.store.CurPreset.Layer.at(ctx_.store.PresetLayerSel); }
 
   bool Restore(const std::string& text) { return RestoreText(f_, txt_, text); }
@@ -173,8 +182,11 @@ bool Change_PresetParm(EditContext& ctx, TextBox& Txt, const Control& Sld, std::
     ctx.flags.SendPending = sender.Take();
     if (!ctx.flags.SendPending) return false;
     if (UploadValueOf(ctx, Txt, ObjType::Preset, ctx.store.CurPreset.Number, Value, NibPos, NibCount)) return true;
-    // Refused or unanswered: the record keeps what the instrument holds; the text stays red.
+    // Refused or unanswered: the record keeps what the instrument holds, the value not taken
+    // shows red (a step brought it in black) and a Map's name is the held one's again.
     Value = old;
+    Txt.SetForeColor(kTextRed);
+    sender.NameHeld(old);
     return false;
   });
 }

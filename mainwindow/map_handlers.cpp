@@ -142,8 +142,9 @@ void MapHandlers::CommitTone(bool enter) {
     t.MapZoneObjDump();
     return;
   }
-  // Refused: the zone keeps the Tone the instrument holds; the box stays red with the choice.
+  // Refused: the zone keeps the Tone the instrument holds; the box shows the choice in red.
   if (MapZone* z = Zone()) z->ToneNum = old;
+  box.SetForeColor(EditProtocol::kEditColour);
   edit_.WriteQuietly(pages_.txtMap(kToneNameBox), oldName);
 }
 

@@ -190,8 +190,9 @@ void ToneHandlers::txtTone_Change(int) {
     return;
   }
   // Refused or unanswered: the Tone keeps the Wave the instrument holds, named again; the
-  // number stays red.
+  // number not taken shows red.
   useWave(held);
+  box.SetForeColor(EditProtocol::kEditColour);
 }
 
 void ToneHandlers::StepWave(int Index, int direction) {

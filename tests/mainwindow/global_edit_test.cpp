@@ -160,6 +160,23 @@ TEST_F(GlobalEditTest, ARefusedChangeStaysRedAndTheDataAsTheInstrumentHoldsThem)
   EXPECT_EQ(Changes(TakeReceived()).size(), 1u);
   EXPECT_EQ(box(7).ForeColor(), kRed);
   EXPECT_EQ(store().GlobalData.OmniPolyVolume, 127);
+  // Refused steps: the value not taken in red, the part's Preset named as the part holds it.
+  RefuseNext();
+  Spin(pages().spnGlobal(1), false);
+  EXPECT_EQ(Uploads(TakeReceived()).size(), 1u);
+  EXPECT_EQ(box(1).Text(), "15");
+  EXPECT_EQ(box(1).ForeColor(), kRed);
+  EXPECT_EQ(store().CurMulti.MaxPolyphony[0], 16);
+  RefuseNext();
+  Spin(pages().spnGlobal(3), true);
+  EXPECT_EQ(Uploads(TakeReceived()).size(), 1u);
+  EXPECT_EQ(box(3).ForeColor(), kRed);
+  EXPECT_EQ(store().CurMulti.PartPreset[0], 0);
+  EXPECT_EQ(box(4).Text(), "Concert Piano");
+  RefuseNext();
+  Spin(pages().spnGlobal(6), true);
+  EXPECT_EQ(Changes(TakeReceived()).size(), 1u);
+  EXPECT_EQ(box(6).ForeColor(), kRed);
   RunEventsFor(50);
   EXPECT_TRUE(TakeReceived().empty());
 }

@@ -145,6 +145,12 @@ TEST_F(MapEditTest, ARefusedEditStaysRedAndIsNotSentAgain) {
   EXPECT_EQ(Uploads(TakeReceived()).size(), 1u);
   EXPECT_EQ(box(7).ForeColor(), kRed);
   EXPECT_EQ(zone(1).Volume, volume);
+  for (int spun : {1, 8}) {  // a step is shown red when refused, as a typed value is
+    RefuseNext();
+    Spin(pages().spnMap(spun), true);
+    EXPECT_EQ(Uploads(TakeReceived()).size(), 1u) << spun;
+    EXPECT_EQ(box(spun).ForeColor(), kRed) << spun;
+  }
   RefuseNext();
   Click(pages().optMap(3));
   EXPECT_EQ(Uploads(TakeReceived()).size(), 1u);

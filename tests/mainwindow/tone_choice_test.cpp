@@ -132,6 +132,14 @@ TEST_F(WaveAssignmentTest, ATypedNumberBecomesTheNextExistingWave) {
   EXPECT_EQ(box().ForeColor(), kRed);
   EXPECT_EQ(store().CurTone.WaveNum, 3) << "the Wave the instrument holds";
   EXPECT_EQ(pages().txtTone(1).Text(), "Wave 3");
+  Step(false);  // from the 12 shown to 7, taken: black
+  EXPECT_EQ(Sent(50), 7);
+  EXPECT_EQ(box().ForeColor(), kBlack);
+  RefuseNext();
+  Step(false);  // to 3, refused: red as a typed one
+  EXPECT_EQ(Sent(50), 3);
+  EXPECT_EQ(box().ForeColor(), kRed);
+  EXPECT_EQ(pages().txtTone(1).Text(), "Wave 7");
 }
 
 TEST_F(WaveAssignmentTest, NoWaveAtOrAboveTheNumberSendsNothing) {
