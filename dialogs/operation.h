@@ -35,6 +35,9 @@ class OperationHost {
   // The choice-list commit timer: who commits the list of that name, and arming it.
   virtual void SetComboCommit(const std::string& name, std::function<void(int index)> commit) = 0;
   virtual void ArmComboRetract() = 0;
+  // Runs `operation` as one of the main window's handlers: a close asked for meanwhile ends its
+  // waits and is carried out once it has returned.
+  virtual void RunAsHandler(const std::function<void()>& operation) = 0;
 };
 
 struct OperationContext {

@@ -263,7 +263,9 @@ void frmStereoMerge::cmdMerge_Click(int Index) {
     return;
   }
   if (RequestOutstanding(ctx_)) return;
-  Merge();
+  // Also from the window shown again after a merge, which is no longer the main window's modal
+  // one: a close while the merge waits is carried out once it is over, the ports last.
+  ctx_.host.RunAsHandler([this] { Merge(); });
 }
 
 void frmStereoMerge::Merge() {
@@ -306,16 +308,20 @@ void frmStereoMerge::Merge() {
     progress.Unload();
     return;
   }
-  RereadAll(ctx_, progress, "Downloading Vesk Data...");
-  if (ProgramClosing()) {  // nothing more is read or shown: the main window is going
+  // Once the main window is closing nothing more is read or shown.
+  auto closing = [&] {
+    if (!ProgramClosing()) return false;
     progress.Unload();
-    return;
-  }
+    return true;
+  };
+  RereadAll(ctx_, progress, "Downloading Vesk Data...");
+  if (closing()) return;
 
   progress.Set("Download Updated Wave", "Downloading merged stereo wave...");
   ctx_.host.SetPanelText(kPanelActivity, "Downloading Wave w#" + std::to_string(kept) + "...");
   ObjectTransfer transfer(ctx_.link, ctx_.store);
   transfer.WaveObjDump(kept);
+  if (closing()) return;
   ctx_.host.SetPanelText(kPanelActivity, CurrentBankText(ctx_.store.GlobalData));
   // The merged Wave becomes the Wave shown, so page, header and store agree.
   if (const int position = PositionOf(ctx_.store.WaveDir, kept); position >= 0) {

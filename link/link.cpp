@@ -34,7 +34,8 @@ plat::Bytes ReplyQueue::take() {
 // --- error path ------------------------------------------------------------------------------
 
 void RunErrorPath(Link& link, std::string_view procName, std::string_view message) {
-  MidiErrorMsg(-1, procName, message);
+  // While the program closes, a procedure fails because its wait was ended: nothing to tell.
+  if (!plat::WaitsEnding()) MidiErrorMsg(-1, procName, message);
   link.ClearBusyAndLamps();
 }
 
@@ -120,6 +121,12 @@ bool Link::MidiOutLongMsg(const plat::Bytes& SysExData) {
   // Whatever is still in the mailbox belongs to an earlier request.
   ReplyBuffer.clear();
   replyAwaited_ = false;
+  // Once the program closes nothing more goes to the instrument: what still runs only winds
+  // down, and the ports are about to close.
+  if (plat::WaitsEnding()) {
+    lastSendFailed_ = true;
+    return false;
+  }
   const bool sent = Trap(*this, "MidiOutLongMsg()", "Error transmitting MIDI data to Vesk", false, [&] {
     if (!IsSendableSysEx(SysExData)) throw std::invalid_argument("not one System Exclusive message of data bytes");
     if (onControlLog) Log("out.sysex " + plat::ToHex(SysExData));

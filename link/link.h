@@ -87,7 +87,8 @@ class Link {
   // SysExHeader, the device id SysExDeviceId, the body, F7.
   plat::Bytes Frame(const plat::Bytes& body) const;
   // Sends one whole framed message; False after its error box. The mailbox is emptied first.
-  // A message that is not F0, data bytes 00-7F, F7 is refused through the error path.
+  // A message that is not F0, data bytes 00-7F, F7 is refused through the error path. Once the
+  // program is closing nothing is sent (False, no box).
   bool MidiOutLongMsg(const plat::Bytes& SysExData);
 
   // --- reply wait --------------------------------------------------------------------------

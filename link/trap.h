@@ -21,7 +21,8 @@ namespace tavoro {
 
 class Link;
 
-// The error path: the box, both busy flags False, in lamp and out lamp off.
+// The error path: the box (none once the program is closing), both busy flags False, in lamp
+// and out lamp off.
 void RunErrorPath(Link& link, std::string_view procName, std::string_view message);
 // The box alone.
 void ShowErrorBox(std::string_view procName, std::string_view message);

@@ -130,6 +130,7 @@ class frmMain : public QMainWindow, public LinkHost, public StartupHost, public 
   bool LoadDisplay(std::uint8_t kind) override;
   std::string WaveSizeText() override;
   std::string WaveModeText() override;
+  void RunAsHandler(const std::function<void()>& operation) override;
   // What the delete, load bank and stereo merge windows work on (frmDeleteObject::ShowModal,
   // frmLoadBank::ShowModal, frmStereoMerge::ShowModal); valid once the link exists.
   OperationContext Operations();

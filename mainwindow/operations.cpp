@@ -24,6 +24,11 @@ bool frmMain::LoadDisplay(std::uint8_t kind) {
   }
 }
 
+void frmMain::RunAsHandler(const std::function<void()>& operation) {
+  HandlerScope scope(*this);
+  operation();
+}
+
 std::string frmMain::WaveSizeText() { return pages.txtWaveSize->Text(); }
 std::string frmMain::WaveModeText() { return pages.txtWaveMode->Text(); }
 

@@ -7,6 +7,7 @@
 #include "link/trap.h"
 #include "platform/text.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/wait.h"
 
 namespace tavoro {
 
@@ -157,6 +158,10 @@ bool AllObjectsDump(ObjectTransfer& x, DownloadHost& host) {
     }
     host.SetMousePointer(kHourglass);
     for (ObjType kind : {ObjType::Wave, ObjType::Tone, ObjType::Map, ObjType::Preset, ObjType::Multi}) {
+      if (plat::WaitsEnding()) {  // the program is closing: nothing more is read or shown
+        host.SetMousePointer(kDefaultPointer);
+        return false;
+      }
       DumpFirstObject(x, host, kind);
       if (link.LinkState == -1) {
         offline();

@@ -19,8 +19,8 @@ namespace tavoro {
 inline constexpr int kPanelFreeRam = 6, kPanelActivity = 7;
 
 // True when all five kinds and the Global data were processed; false when the link was or went
-// offline, or after the error box "AllObjectsDump()" (no directory entry carries the kind's
-// lowest number in use: the kind's directory index is then -1).
+// offline, when the program is closing, or after the error box "AllObjectsDump()" (no directory
+// entry carries the kind's lowest number in use: the kind's directory index is then -1).
 bool AllObjectsDump(ObjectTransfer& transfer, DownloadHost& host);
 
 // Reads object kind 0-4 again and refills its page; any other kind does nothing. The kind's

@@ -86,7 +86,7 @@ TEST_F(LoadBankWindowTest, ABankFromASCSIDiskIsAskedForAndRemembered) {
   EXPECT_EQ(got.front(), Framed({0x30, 0x01, 0, 0, 0, 3, 0x00, 0x02, 0x00, 0x04, 0x0D, 0x02}));
   StopRecording();
   EXPECT_GT(inBusy.size(), 1u);
-  EXPECT_EQ(std::count(inBusy.begin(), inBusy.end(), true), 0) << "no request went out with a reply held";
+  EXPECT_EQ(std::count(inBusy.begin(), inBusy.end(), true), 0) << "nothing went out with a reply or the lamp held";
   EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts().front();
   EXPECT_EQ(peer->vesk().bank().global.bankName.substr(0, 14), "SCSI2 Bank 123");
   EXPECT_EQ(Panel(6).rfind("Free RAM: ", 0), 0u);

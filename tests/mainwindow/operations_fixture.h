@@ -47,27 +47,52 @@ class OperationsFixture : public AppFixture {
     return seen;
   }
 
-  // The main window is closed while the operation `start` begins waits for the instrument,
-  // silent to `silentTo`. The close waits for the operation; then the window is gone with its
-  // ports. Returns what the instrument received from `start` on.
-  std::vector<Bytes> CloseDuring(const std::function<void()>& start, emu::Request silentTo = emu::Request::Any) {
-    peer->vesk().setSilent(true);
-    peer->vesk().setFaultsOnly(silentTo);
+  // The main window is closed while the operation `start` begins waits for the instrument:
+  // 50 ms into a wait for a reply that the instrument, silent to `silentTo`, never sends; or,
+  // with `closeAt` given, as soon as the program has sent that message (answered late). The
+  // close waits for the operation: the ports close only after it, and nothing at all reaches
+  // the instrument after the close. Returns what the instrument received from `start` on.
+  std::vector<Bytes> CloseDuring(const std::function<void()>& start, emu::Request silentTo = emu::Request::Any,
+                                 const Bytes& closeAt = {}) {
+    std::size_t atClose = 0;
+    bool running = true, portsClosedWhileRunning = false;
+    auto closeNow = [this, &atClose] {
+      atClose = peer->vesk().received().size();
+      w().close();
+    };
+    const std::string closeAtLog = "out.sysex " + plat::ToHex(plat::Bytes(closeAt));
+    const std::string portClosing = "out.action " + std::to_string(plat::midi::Close);
+    link().onControlLog = [&](const std::string& what) {
+      if (what == portClosing && running) portsClosedWhileRunning = true;
+      if (!closeAt.empty() && what == closeAtLog) QTimer::singleShot(0, &w(), closeNow);
+    };
+    if (closeAt.empty()) {
+      peer->vesk().setSilent(true);
+      peer->vesk().setFaultsOnly(silentTo);
+      QTimer::singleShot(50, &w(), closeNow);
+    } else {
+      peer->vesk().setReplyDelay(30);
+    }
     TakeReceived();
-    QTimer::singleShot(50, &w(), [this] { w().close(); });
     start();
+    running = false;
     plat::ResetWaitsEnding();
     QApplication::processEvents();
+    link().onControlLog = nullptr;
     EXPECT_TRUE(w().Unloaded());
     EXPECT_EQ(w().ctlMIDIout.PortOpen(), 0);
-    return TakeReceived();
+    EXPECT_FALSE(portsClosedWhileRunning) << "the ports closed under the running operation";
+    const auto got = TakeReceived();
+    EXPECT_EQ(got.size(), atClose) << "nothing is sent after the close";
+    return got;
   }
 
   // Records, as each System Exclusive message goes out, whether a reply was still held
-  // (MidiInBusy); `busy` must outlive the recording, which StopRecording ends.
+  // (MidiInBusy) or the in lamp still lit; `busy` must outlive the recording, which
+  // StopRecording ends.
   void RecordInBusyAtSends(std::vector<bool>& busy) {
     link().onControlLog = [this, &busy](const std::string& what) {
-      if (what.rfind("out.sysex", 0) == 0) busy.push_back(link().MidiInBusy);
+      if (what.rfind("out.sysex", 0) == 0) busy.push_back(link().MidiInBusy || link().ledMIDIin.Value());
     };
   }
   void StopRecording() { link().onControlLog = nullptr; }

@@ -60,7 +60,7 @@ TEST_F(StereoMergeWindowTest, WavesFiveAndSevenMergeIntoFive) {
   ASSERT_FALSE(got.empty());
   EXPECT_EQ(got.front(), Framed({0x31, 0x01, 0, 0, 0, 4, 0, 0, 0, 5, 0, 0, 0, 7}));
   EXPECT_GT(inBusy.size(), 1u);
-  EXPECT_EQ(std::count(inBusy.begin(), inBusy.end(), true), 0) << "no request went out with a reply held";
+  EXPECT_EQ(std::count(inBusy.begin(), inBusy.end(), true), 0) << "nothing went out with a reply or the lamp held";
   EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts().front();
 
   // Back, not modal: the merged Wave on the left as stereo, the right side empty.
@@ -174,6 +174,27 @@ TEST_F(StereoMergeWindowTest, ClosingTheProgramWhileTheMergeWaitsSendsAndShowsNo
   EXPECT_EQ(got.front(), Framed({0x31, 0x01, 0, 0, 0, 4, 0, 0, 0, 5, 0, 0, 0, 7}));
   EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts().front();
   EXPECT_EQ(ShownWindow("frmStereoMerge"), nullptr);
+}
+
+// A merge started from the window shown again after an accepted one runs as the main window's
+// handler as well: a close while it reads the merged Wave back ends it there.
+TEST_F(StereoMergeWindowTest, ClosingWhileAMergeFromTheReopenedWindowReadsItsWaveEndsIt) {
+  Merge([&](frmStereoMerge& f) {
+    Enter(f, 0, "5");
+    Enter(f, 1, "7");
+    f.cmdMerge(0).click();
+  });
+  auto* f = dynamic_cast<frmStereoMerge*>(ShownWindow("Stereo Merge"));
+  ASSERT_NE(f, nullptr);
+  Enter(*f, 0, "2");
+  Enter(*f, 1, "12");
+  const Bytes readBack = Framed({0x01, 0x00, 0, 0, 0, 2, 0, 0, 0, 2});  // Wave 2's dump request
+  const auto got = CloseDuring([&] { f->cmdMerge(0).click(); }, emu::Request::Any, readBack);
+  ASSERT_FALSE(got.empty());
+  EXPECT_EQ(got.front(), Framed({0x31, 0x01, 0, 0, 0, 4, 0, 0, 0, 2, 0, 0, 0, 0x0C}));
+  EXPECT_EQ(got.back(), readBack);
+  EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts().front();
+  EXPECT_EQ(ShownWindow("Stereo Merge"), nullptr);
 }
 
 TEST_F(StereoMergeWindowTest, LookUpsFindAWaveOfTheDirectory) {
