@@ -3,8 +3,12 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
+#include <QScreen>
+#include <QShowEvent>
 #include <QStringDecoder>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -63,6 +67,50 @@ QMessageBox::StandardButtons ToQtButtons(BoxButtons buttons) {
   return QMessageBox::Ok;
 }
 
+// The window a box opens over: the active one, else (a window that asked has just hidden
+// itself, or the progress window has just closed) a modal window on screen, else the program's
+// main window: the first top-level window on screen that belongs to no other.
+QWidget* BoxOwner() {
+  if (QWidget* active = QApplication::activeWindow(); active != nullptr && active->isVisible()) return active;
+  QWidget* topmost = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    const Qt::WindowType type = w->windowType();
+    if (!w->isVisible() || (type != Qt::Window && type != Qt::Dialog) || qobject_cast<QMessageBox*>(w) != nullptr)
+      continue;
+    if (w->isModal()) return w;
+    if (topmost == nullptr && w->parentWidget() == nullptr) topmost = w;
+  }
+  return topmost;
+}
+
+// Centred on its owner (on the screen without one) and wholly on that screen. Placed once the
+// box has its size, before it is mapped; its frame, not yet known, is taken to be the owner's.
+class PlacedBox : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);
+    if (event->spontaneous()) return;
+    const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    const QRect area = (owner != nullptr ? owner->screen() : screen())->availableGeometry();
+    QMargins frame;
+    if (owner != nullptr) {
+      const QRect inner = owner->geometry(), outer = owner->frameGeometry();
+      frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                       outer.bottom() - inner.bottom());
+    }
+    QRect placed(QPoint(), size().grownBy(frame));
+    placed.moveCenter(owner != nullptr ? owner->frameGeometry().center() : area.center());
+    // A box larger than the screen keeps its top left corner on it.
+    placed.moveLeft(std::max(area.left(), std::min(placed.left(), area.right() + 1 - placed.width())));
+    placed.moveTop(std::max(area.top(), std::min(placed.top(), area.bottom() + 1 - placed.height())));
+    // The inner rectangle: where a frame goes before the window is mapped is up to the platform.
+    setGeometry(placed.marginsRemoved(frame));
+  }
+};
+
 BoxResult ShowRealBox(const BoxRequest& request) {
   // Without a widget application there is nothing to show the box on: say it on stderr.
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
@@ -71,13 +119,17 @@ BoxResult ShowRealBox(const BoxRequest& request) {
   }
   QString title = ToQString(request.title);
   if (title.isEmpty()) title = QGuiApplication::applicationDisplayName();
-  QMessageBox box(ToQtIcon(request.icon), title, ToQString(request.text), ToQtButtons(request.buttons),
-                  QApplication::activeWindow());
+  // On the heap: a window that goes away while the box is up takes its box with it.
+  QPointer<QMessageBox> box =
+      new PlacedBox(ToQtIcon(request.icon), title, ToQString(request.text), ToQtButtons(request.buttons), BoxOwner());
   if (const BoxShownHook hook = ShownHook()) {
     // Once the box runs its own loop: the hook may close it.
-    QTimer::singleShot(0, &box, [&box, hook, &request] { hook(box, request); });
+    QMessageBox* shown = box;
+    QTimer::singleShot(0, shown, [shown, hook, &request] { hook(*shown, request); });
   }
-  switch (box.exec()) {
+  const int answer = box->exec();
+  delete box;  // nothing when the owner took it along
+  switch (answer) {
     case QMessageBox::Ok: return BoxResult::Ok;
     case QMessageBox::Cancel: return BoxResult::Cancel;
     case QMessageBox::Yes: return BoxResult::Yes;

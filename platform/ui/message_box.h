@@ -21,7 +21,7 @@ struct BoxRequest {
   BoxButtons buttons = BoxButtons::Ok;
 };
 
-// Shows the box (modal) and returns the button chosen.
+// Shows the box (modal) over the window that shows it, and returns the button chosen.
 BoxResult ShowMessageBox(const BoxRequest& request);
 
 // Replaces the box with `answer` (tests); an empty function restores the real box.

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -94,6 +95,35 @@ TEST(MessageBox, TextThatIsNotUtf8IsShownByteForCharacter) {
   EXPECT_EQ(seen.text, QString::fromLatin1("Wave \xE9t\xE9"));
   ShowAndClick({"", "caf\xC3\xA9", plat::BoxIcon::None, plat::BoxButtons::Ok}, QMessageBox::Ok, &seen);
   EXPECT_EQ(seen.text, QString::fromUtf8("caf\xC3\xA9"));
+}
+
+// A box opens centred over the window that shows it and wholly on the screen; with no window
+// active (the one that asked has just hidden itself), over the program's main window.
+TEST(MessageBox, OpensCentredOverItsWindowAndWhollyOnTheScreen) {
+  struct Case { const char* what; QRect mainAt; bool sideActive; };
+  const Case cases[] = {{"the active window", {40, 30, 400, 300}, true},
+                        {"no window active", {40, 30, 400, 300}, false},
+                        {"the main window past the screen's corner", {600, 450, 400, 300}, false}};
+  QWidget main;
+  QWidget side(&main, Qt::Window);
+  side.setGeometry(300, 200, 200, 150);
+  for (const Case& c : cases) {
+    main.setGeometry(c.mainAt);
+    main.show();
+    side.setVisible(c.sideActive);
+    QApplication::setActiveWindow(c.sideActive ? &side : nullptr);
+    QRect placed, screen;
+    plat::SetMessageBoxShownHook([&](QMessageBox& box, const plat::BoxRequest&) {
+      placed = box.frameGeometry();
+      screen = box.screen()->availableGeometry();
+      box.reject();
+    });
+    plat::ShowMessageBox({"", "Where does this box open?"});
+    plat::SetMessageBoxShownHook({});
+    const QRect owner = (c.sideActive ? side : main).frameGeometry();
+    EXPECT_TRUE(screen.contains(placed)) << c.what;
+    if (screen.contains(owner)) { EXPECT_LE((placed.center() - owner.center()).manhattanLength(), 2) << c.what; }
+  }
 }
 
 }  // namespace
