@@ -49,8 +49,7 @@ class MultiSender {
           v = dir.Entries[*entry].Number;
           WriteByProgram(f_, txt_, std::to_string(v));
         }
-        if (const DirEntry* e = fill::FindEntry(ctx_.store.PresetDir, v))
-          WriteQuietly(f_, page(kPresetNameBox), Trim(e->Name));
+        ShowPresetName(v);
         break;
       }
       case kVolumeBox:
@@ -65,21 +64,23 @@ class MultiSender {
     return true;
   }
 
+  // After a refusal: the name beside the part's Preset number names the Preset the part holds.
+  void NameHeld(std::int16_t held) {
+    if (txt_.Index() == kPresetBox) ShowPresetName(held);
+  }
+
  private:
   TextBox& page(int i) { return ctx_.view.pages->txtGlobal(i); }
   MultiRecord& multi() { return ctx_.store.CurMulti; }
 
   bool Restore(std::int16_t v) { return RestoreText(f_, txt_, std::to_string(v)); }
 
- public:
-  // After a refusal: the name beside the part's Preset number names the Preset the part holds.
-  void NameHeld(std::int16_t held) {
-    if (txt_.Index() != kPresetBox) return;
-    if (const DirEntry* e = fill::FindEntry(ctx_.store.PresetDir, held))
+  // The name of Preset `preset` beside the part's Preset number; unchanged when no Preset has
+  // that number.
+  void ShowPresetName(std::int16_t preset) {
+    if (const DirEntry* e = fill::FindEntry(ctx_.store.PresetDir, preset))
       WriteQuietly(f_, page(kPresetNameBox), Trim(e->Name));
   }
-
- private:
 
   bool ShowGroup() {
     const auto g = static_cast<std::size_t>(value_);

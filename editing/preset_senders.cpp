@@ -65,17 +65,17 @@ class PresetSender {
     return true;
   }
 
- private:
-  TextBox& page(int i) { return ctx_.view.pages->txtPreset(i); }
-
- public:
   // After a refusal: the name beside the layer's Map number names the Map the layer holds.
   void NameHeld(std::int16_t held) {
-    if (index_ != kMapBox) return;
-    if (const DirEntry* e = fill::FindEntry(ctx_.store.MapDir, held)) WriteQuietly(f_, page(25), Trim(e->Name));
+    if (index_ == kMapBox) ShowMapName(held);
   }
 
  private:
+  TextBox& page(int i) { return ctx_.view.pages->txtPreset(i); }
+  // The name of Map `map` beside the layer's Map number; unchanged when no Map has that number.
+  void ShowMapName(std::int16_t map) {
+    if (const DirEntry* e = fill::FindEntry(ctx_.store.MapDir, map)) WriteQuietly(f_, page(25), Trim(e->Name));
+  }
   PresetLayer& layer() { return ctx_.store.CurPreset.Layer.at(ctx_.store.PresetLayerSel); }
 
   bool Restore(const std::string& text) { return RestoreText(f_, txt_, text); }
@@ -120,7 +120,7 @@ class PresetSender {
     if (ctx_.store.MapLoaded) {
       const std::int16_t map = layer().LayerMap.at(static_cast<std::size_t>(value_ - 1));
       WriteQuietly(f_, page(kMapBox), std::to_string(map));
-      if (const DirEntry* e = fill::FindEntry(ctx_.store.MapDir, map)) WriteQuietly(f_, page(25), Trim(e->Name));
+      ShowMapName(map);
     }
     return SelectorDone(f_, txt_);
   }
@@ -134,7 +134,7 @@ class PresetSender {
       v = dir.Entries[*entry].Number;
       WriteByProgram(f_, txt_, std::to_string(v));
     }
-    if (const DirEntry* e = fill::FindEntry(dir, v)) WriteQuietly(f_, page(25), Trim(e->Name));
+    ShowMapName(v);
     value_ = v;
     return true;
   }
