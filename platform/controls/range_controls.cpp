@@ -1,5 +1,6 @@
 #include "platform/controls/range_controls.h"
 
+#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QTimerEvent>
 #include <QWheelEvent>
@@ -84,6 +85,12 @@ void RangeControl<Base>::timerEvent(QTimerEvent* event) {
   // The held button's repeat waits while the last step's handler is still at work.
   if (inChange_) return;
   Base::timerEvent(event);
+}
+
+template <class Base>
+void RangeControl<Base>::focusOutEvent(QFocusEvent* event) {
+  Base::setRepeatAction(QAbstractSlider::SliderNoAction);
+  Base::focusOutEvent(event);
 }
 
 template <class Base>

@@ -12,7 +12,9 @@
 // - A press in the groove steps the value by LargeChange and repeats the step while the button
 //   is held. Its Change is raised once the press has armed that repeat, so a handler that waits
 //   (and lets the release through meanwhile) finds the repeat stopped by the release; no repeat
-//   step is taken while a Change handler of the control is still running.
+//   step is taken while a Change handler of the control is still running. The repeat also ends
+//   when the control loses the focus, as it does when a message box opens or its window stops
+//   being the active one: the release then goes elsewhere and could never end it.
 // - Both take the focus when clicked, so the window's active control is the one being moved.
 //   The mouse wheel moves only the control that has the focus: a wheel over another one would
 //   change a value that no handler takes for the user's (it is passed on to the container).
@@ -49,6 +51,7 @@ class RangeControl : public Base, public Control {
   void wheelEvent(QWheelEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   void ApplyRange();

@@ -1,7 +1,9 @@
 // The Global page against the emulator: the Multi's group and part fields with their Preset walk,
 // and the Global parameters, each sent as its own message and the Global data read again.
 
+#include <QMessageBox>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <functional>
 
@@ -104,8 +106,11 @@ TEST_F(GlobalEditTest, AGroovePressStepsOnceAndItsRepeatEndsAtTheRelease) {
   peer->vesk().setReplyDelay(40);
   auto& slider = pages().sldGlobal(9);
   const QPoint below(slider.width() / 2, slider.height() - 3);
+  std::vector<int> shown;  // every value the slider showed
+  QObject::connect(&slider, &QAbstractSlider::valueChanged, &slider, [&](int v) { shown.push_back(v); });
   for (const Case& c : cases) {
     TakeReceived();
+    shown.clear();
     const int start = slider.Value();
     int atRelease = 0;
     bool released = false;
@@ -119,11 +124,45 @@ TEST_F(GlobalEditTest, AGroovePressStepsOnceAndItsRepeatEndsAtTheRelease) {
     RunEventsFor(800);  // past the delay after which a held button repeats
     const auto changes = Changes(TakeReceived());
     EXPECT_EQ(slider.Value(), atRelease) << c.what;
-    // Every step shown was sent, each once.
+    // Every step shown was sent, each once: none was shown while the last one was still at work.
     EXPECT_EQ(changes.size(), static_cast<std::size_t>((start - atRelease) / 10)) << c.what;
+    EXPECT_EQ(shown.size(), changes.size()) << c.what;
     EXPECT_EQ(changes.size() > 1, c.repeats) << c.what;
     EXPECT_EQ(box(9).Text(), std::to_string(atRelease)) << c.what;
   }
+}
+
+// A step refused while the mouse button is still down: the release, made while the refusal box
+// is up, goes to the box and never reaches the control, which steps once and sends once all the
+// same.
+TEST_F(GlobalEditTest, AStepRefusedWhileTheButtonIsDownEndsAtItsBox) {
+  struct Case { const char* what; QWidget& control; QPoint at; };
+  auto& slider = pages().sldGlobal(9);
+  auto& spin = pages().spnGlobal(6);
+  const Case cases[] = {{"tune slider's groove", slider, {slider.width() / 2, slider.height() - 3}},
+                        {"channel's down arrow", spin, {spin.width() / 2, spin.height() - 3}}};
+  Fill(box(6), "8");
+  QWindow* window = w().windowHandle();
+  QPoint at;
+  int boxesShown = 0;
+  plat::SetMessageBoxHandler({});  // real boxes
+  plat::SetMessageBoxShownHook([&](QMessageBox& shownBox, const plat::BoxRequest&) {
+    ++boxesShown;
+    QTest::mouseRelease(window, Qt::LeftButton, {}, at);
+    QTimer::singleShot(50, &shownBox, [&shownBox] { QTest::keyClick(&shownBox, Qt::Key_Return); });
+  });
+  for (const Case& c : cases) {
+    boxesShown = 0;
+    TakeReceived();
+    RefuseNext();
+    QApplication::setActiveWindow(&w());  // as the press itself would make it
+    at = c.control.mapTo(&w(), c.at);
+    QTest::mousePress(window, Qt::LeftButton, {}, at);
+    RunEventsFor(1000);  // past the delay after which a held button repeats
+    EXPECT_EQ(Changes(TakeReceived()).size(), 1u) << c.what;
+    EXPECT_EQ(boxesShown, 1) << c.what;
+  }
+  plat::SetMessageBoxShownHook({});
 }
 
 TEST_F(GlobalEditTest, AMasterTuneOutOfRangeShowsTheStoredOneAndSendsNothing) {
