@@ -1,5 +1,6 @@
 #include "editing/number_text.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -31,6 +32,11 @@ std::string SingleText(float v) {
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 7);
   if (ec != std::errc{}) return {};
   return std::string(buf, end);
+}
+
+bool StartsAsDecimal(std::string_view text) {
+  const std::size_t first = !text.empty() && text.front() == '-' ? 1 : 0;
+  return first < text.size() && (std::isdigit(static_cast<unsigned char>(text[first])) != 0 || text[first] == '.');
 }
 
 double RoundHalfEven(double v) {

@@ -20,6 +20,11 @@ std::string HexText(std::int32_t v);
 // 127.99f gives "127.99", 12.5f "12.5", 3.0f "3", -0.5f "-0.5", -0.0f "0".
 std::string SingleText(float v);
 
+// Whether `text` starts as a decimal number does: a digit or ".", after at most one "-". The
+// readers of numbers with decimals check it first, since from_chars alone also reads "inf",
+// "infinity" and "nan".
+bool StartsAsDecimal(std::string_view text);
+
 // Blank trimming and the strict 16-bit parse come from the platform layer, so the object
 // transfer below this folder reads the same way.
 using plat::ParseInt16;

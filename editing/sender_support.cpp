@@ -75,7 +75,7 @@ float TextSingle(std::string_view text) {
   const std::string t = Trim(text);
   float v = 0;
   const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::fixed);
-  if (t.empty() || ec != std::errc() || end != t.data() + t.size())
+  if (!StartsAsDecimal(t) || ec != std::errc() || end != t.data() + t.size())
     throw std::invalid_argument("'" + std::string(text) + "' is not a number");
   return v;
 }

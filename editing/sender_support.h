@@ -62,7 +62,8 @@ std::optional<std::size_t> ExistingEntry(const ObjDirStatus& status, const ObjDi
 
 // The box text as a whole number of up to 10 digits (optional sign), or as a decimal number in
 // single precision (C locale, no exponent: "60.", ".5" and "-120" all read). A text that is no
-// number throws, so it reaches the sender's error trap instead of becoming 0.
+// number (also "nan", "inf" or "infinity") throws, so it reaches the sender's error trap instead
+// of becoming 0.
 std::int64_t TextWhole(std::string_view text);
 float TextSingle(std::string_view text);
 

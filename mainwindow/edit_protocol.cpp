@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 
+#include "editing/number_text.h"
 #include "mainwindow/app.h"
 #include "mainwindow/main_window.h"
 #include "platform/controls/control.h"
@@ -32,10 +33,7 @@ std::optional<double> LeadingValue(std::string_view text) {
     ++i;
     if (i < text.size() && text[i] == '-') return std::nullopt;  // "+-" is no number
   }
-  // Digits with one "." and a leading "-" only: from_chars alone would read "inf" and "nan" too.
-  const std::size_t first = i < text.size() && text[i] == '-' ? i + 1 : i;
-  if (first >= text.size() || !(std::isdigit(static_cast<unsigned char>(text[first])) || text[first] == '.'))
-    return std::nullopt;
+  if (!StartsAsDecimal(text.substr(i))) return std::nullopt;
   // from_chars reads the longest number at the start, with the C reading of "." whatever the
   // user's locale; fixed: no exponent.
   double value = 0;

@@ -165,7 +165,7 @@ TEST_F(GlobalSenderTest, ARefusedChangeKeepsTheFieldAndTheRedText) {
   EXPECT_EQ(store.GlobalData, before);
 }
 
-TEST_F(GlobalSenderTest, ABankNameOutsidePrintableAsciiIsRefusedBeforeSending) {
+TEST_F(GlobalSenderTest, ValuesNoMessageCanCarryAreRefusedBeforeSending) {
   Type(pages->txtGlobal(8), std::string("Bank\x80"));
   EXPECT_FALSE(CommitBox(8));
   EXPECT_TRUE(TakeSent().empty());
@@ -173,6 +173,10 @@ TEST_F(GlobalSenderTest, ABankNameOutsidePrintableAsciiIsRefusedBeforeSending) {
   EXPECT_EQ(pages->txtGlobal(8).Text(), "Bank\x80") << "the typed name is kept to be mended";
   Type(pages->txtGlobal(6), "0");
   EXPECT_FALSE(CommitBox(6)) << "channel 0 has no data byte";
+  for (const char* noNumber : {"nan", "inf", "-infinity"}) {
+    Type(pages->txtGlobal(9), noNumber);
+    EXPECT_FALSE(CommitBox(9)) << noNumber;
+  }
   EXPECT_TRUE(TakeSent().empty());
 }
 
