@@ -312,9 +312,11 @@ TEST_F(Exchange, ClosingEndsEveryWaitWithoutABox) {
   EXPECT_FALSE(r.Accepted());
   EXPECT_TRUE(boxes.boxes.empty());
   ExpectIdle();
-  // Once closing, a new wait ends at once, also with a reply on its way.
+  // Once closing, nothing more is sent, and a new wait ends at once, also with a reply on its way.
+  const std::size_t sent = peer->received.size();
   peer->ThenStatus(0);
   EXPECT_EQ(PressKey(0).outcome, VeskResponse::Outcome::Closing);
+  EXPECT_EQ(peer->received.size(), sent);
   EXPECT_TRUE(boxes.boxes.empty());
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "objects/downloads.h"
 #include "tests/objects/transfer_fixture.h"
@@ -19,6 +20,7 @@ class RecordingWindow : public DownloadHost {
  public:
   bool LoadDisplay(std::uint8_t kind) override {
     log.push_back("fill " + std::to_string(kind));
+    if (onFill) onFill();
     return true;
   }
   void ClearObjDisplay(std::uint8_t kind) override { log.push_back("clear " + std::to_string(kind)); }
@@ -45,6 +47,7 @@ class RecordingWindow : public DownloadHost {
   }
 
   std::vector<std::string> log;
+  std::function<void()> onFill;
   std::map<int, bool> commands;
   std::string num, name, label = "p#";
   bool numLocked = false, nameLocked = false;
@@ -194,6 +197,15 @@ TEST_F(DownloadsTest, ATimeOutDuringTheToneDumpStopsAfterTheTones) {
   const auto sent = Sent();
   ASSERT_EQ(sent.size(), 6u);
   EXPECT_EQ(sent.back(), DumpReq(1, 0));
+}
+
+TEST_F(DownloadsTest, AProgramClosedWhileTheWavesAreShownReadsAndShowsNothingMore) {
+  window.onFill = [] { plat::RequestWaitsEnd(); };
+  EXPECT_FALSE(Bulk());
+  EXPECT_EQ(window.log, (std::vector<std::string>{"pointer 11", "fill 0", "pointer 0"}));
+  EXPECT_EQ(Sent().size(), 3u) << "the Waves' status, directory and first dump";
+  EXPECT_EQ(host.panels[kPanelActivity], "Downloading Wave w#" + std::to_string(FirstNumber(Kind::Wave)) + "...");
+  EXPECT_TRUE(boxes.boxes.empty());
 }
 
 // ------------------------------------------------------------------------- single download
