@@ -187,7 +187,10 @@ void frmStereoMerge::txtMerge_Change(int Index) {
     return;
   }
   if (position < 0) return;
-  LookUp(Index, dir.Entries[static_cast<std::size_t>(position)]);
+  // As the merge: also from the window shown again after a merge, a close while the look-up
+  // waits is carried out once it is over, the ports last (within a merge, one handler nested in
+  // another).
+  ctx_.host.RunAsHandler([&] { LookUp(Index, dir.Entries[static_cast<std::size_t>(position)]); });
 }
 
 void frmStereoMerge::LookUp(int side, const DirEntry& entry) {
@@ -195,6 +198,8 @@ void frmStereoMerge::LookUp(int side, const DirEntry& entry) {
   ObjectTransfer transfer(ctx_.link, ctx_.store);
   const DumpRequest request = ObjectDumpRequest(ObjType::Wave, entry.Number);
   const VeskResponse r = transfer.ReqObjectDump(request.Kind, request.Cmd, request.Arg);
+  // The close ended the wait (and released the reply and the lamps): the boxes stay as they are.
+  if (ProgramClosing()) return;
   // Only a whole Wave dump is read; anything else leaves the length and the mode as they are.
   const plat::Bytes& reply = r.reply;
   if (r.outcome == VeskResponse::Outcome::Reply && reply.size() == kWaveDumpLength && reply.at(reply.size()) == 0xF7 &&
@@ -338,6 +343,7 @@ void frmStereoMerge::Merge() {
   } else {
     txtMerge(0).SetText(std::to_string(kept));
   }
+  if (ProgramClosing()) return;  // closed during the look-up
   ctx_.flags.SuppressChange = true;
   for (int box : {1, 3, 5, 7}) txtMerge(box).SetText("");
   ctx_.flags.SuppressChange = false;

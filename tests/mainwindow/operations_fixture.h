@@ -49,11 +49,12 @@ class OperationsFixture : public AppFixture {
 
   // The main window is closed while the operation `start` begins waits for the instrument:
   // 50 ms into a wait for a reply that the instrument, silent to `silentTo`, never sends; or,
-  // with `closeAt` given, as soon as the program has sent that message (answered late). The
-  // close waits for the operation: the ports close only after it, and nothing at all reaches
-  // the instrument after the close. Returns what the instrument received from `start` on.
+  // with `closeAt` given, as soon as the program has sent that message for the `nth` time
+  // (answered late). The close waits for the operation: the ports close only after it, and
+  // nothing at all reaches the instrument after the close. Returns what the instrument received
+  // from `start` on.
   std::vector<Bytes> CloseDuring(const std::function<void()>& start, emu::Request silentTo = emu::Request::Any,
-                                 const Bytes& closeAt = {}) {
+                                 const Bytes& closeAt = {}, int nth = 1) {
     std::size_t atClose = 0;
     bool running = true, portsClosedWhileRunning = false;
     auto closeNow = [this, &atClose] {
@@ -64,7 +65,7 @@ class OperationsFixture : public AppFixture {
     const std::string portClosing = "out.action " + std::to_string(plat::midi::Close);
     link().onControlLog = [&](const std::string& what) {
       if (what == portClosing && running) portsClosedWhileRunning = true;
-      if (!closeAt.empty() && what == closeAtLog) QTimer::singleShot(0, &w(), closeNow);
+      if (!closeAt.empty() && what == closeAtLog && --nth == 0) QTimer::singleShot(0, &w(), closeNow);
     };
     if (closeAt.empty()) {
       peer->vesk().setSilent(true);

@@ -12,7 +12,11 @@ class StereoMergeWindowTest : public OperationsFixture {
  protected:
   void SetUp() override {
     OperationsFixture::SetUp();
-    // Waves 5 and 7 mono, 7 the longer one; Wave 1 stays stereo.
+    ASSERT_NO_FATAL_FAILURE(Begin());
+  }
+  // The program started on the Wave page, the instrument with Waves 5 and 7 mono, 7 the longer
+  // one; Wave 1 stays stereo.
+  void Begin() {
     emu::Bank bank = emu::DefaultBank();
     auto& waves = bank.of(emu::Kind::Wave);
     emu::WriteByte(waves[5], emu::wave::Flags, 0);
@@ -176,25 +180,55 @@ TEST_F(StereoMergeWindowTest, ClosingTheProgramWhileTheMergeWaitsSendsAndShowsNo
   EXPECT_EQ(ShownWindow("frmStereoMerge"), nullptr);
 }
 
-// A merge started from the window shown again after an accepted one runs as the main window's
-// handler as well: a close while it reads the merged Wave back ends it there.
-TEST_F(StereoMergeWindowTest, ClosingWhileAMergeFromTheReopenedWindowReadsItsWaveEndsIt) {
-  Merge([&](frmStereoMerge& f) {
-    Enter(f, 0, "5");
-    Enter(f, 1, "7");
-    f.cmdMerge(0).click();
-  });
-  auto* f = dynamic_cast<frmStereoMerge*>(ShownWindow("Stereo Merge"));
-  ASSERT_NE(f, nullptr);
-  Enter(*f, 0, "2");
-  Enter(*f, 1, "12");
-  const Bytes readBack = Framed({0x01, 0x00, 0, 0, 0, 2, 0, 0, 0, 2});  // Wave 2's dump request
-  const auto got = CloseDuring([&] { f->cmdMerge(0).click(); }, emu::Request::Any, readBack);
-  ASSERT_FALSE(got.empty());
-  EXPECT_EQ(got.front(), Framed({0x31, 0x01, 0, 0, 0, 4, 0, 0, 0, 2, 0, 0, 0, 0x0C}));
-  EXPECT_EQ(got.back(), readBack);
-  EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts().front();
-  EXPECT_EQ(ShownWindow("Stereo Merge"), nullptr);
+// The window shown again after an accepted merge is no longer the main window's modal one; its
+// merge and its look-ups still run as the main window's handlers: a close while one of them waits
+// ends it there, and its side shows what it showed when the close came.
+TEST_F(StereoMergeWindowTest, ClosingWhileTheReopenedWindowWaitsEndsIt) {
+  auto dumpRequest = [](std::uint8_t wave) { return Framed({0x01, 0x00, 0, 0, 0, 2, 0, 0, 0, wave}); };
+  struct Case {
+    const char* what;
+    std::function<void(frmStereoMerge&)> act;
+    int side;                        // the side the act looks up, -1 for none
+    Bytes first, closeAt;            // the first message sent; the one the close comes at
+    std::vector<std::string> shown;  // that side's number and name at the close
+    int nth = 1;                     // the close comes at closeAt's nth sending
+  };
+  const Case cases[] = {
+      {"merge reading Wave 2 back", [](frmStereoMerge& f) { f.cmdMerge(0).click(); }, -1,
+       Framed({0x31, 0x01, 0, 0, 0, 4, 0, 0, 0, 2, 0, 0, 0, 0x0C}), dumpRequest(2), {}},
+      {"merge looking the merged Wave up", [](frmStereoMerge& f) { f.cmdMerge(0).click(); }, 1,
+       Framed({0x31, 0x01, 0, 0, 0, 4, 0, 0, 0, 2, 0, 0, 0, 0x0C}), dumpRequest(2), {"12", "Fretless Bass"}, 2},
+      {"spin up", [](frmStereoMerge& f) { QTest::mouseClick(&f.spnMerge(0), Qt::LeftButton, {}, QPoint(9, 4)); }, 0,
+       dumpRequest(5), dumpRequest(5), {"5", "Warm Pad"}},
+      {"Enter", [](frmStereoMerge& f) { Enter(f, 1, "1"); }, 1, dumpRequest(1), dumpRequest(1), {"1", "Str Ensemble"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    app.reset();
+    peer.reset();
+    peer = std::make_unique<emu::LoopbackPeer>();
+    plat::ResetWaitsEnding();
+    ASSERT_NO_FATAL_FAILURE(Begin());
+    frmStereoMerge* f = Merge([&](frmStereoMerge& f) {
+      Enter(f, 0, "5");
+      Enter(f, 1, "7");
+      f.cmdMerge(0).click();
+    });
+    ASSERT_TRUE(f != nullptr && f->isVisible());
+    Enter(*f, 0, "2");
+    Enter(*f, 1, "12");
+    const std::vector<std::string> before = c.side < 0 ? std::vector<std::string>{} : Side(*f, c.side);
+    const auto got = CloseDuring([&] { c.act(*f); }, emu::Request::Any, c.closeAt, c.nth);
+    ASSERT_FALSE(got.empty());
+    EXPECT_EQ(got.front(), c.first);
+    EXPECT_EQ(got.back(), c.closeAt);
+    EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts().front();
+    if (c.side < 0) {
+      EXPECT_EQ(ShownWindow("Stereo Merge"), nullptr);
+    } else {  // the length and mode still those of the Wave before
+      EXPECT_EQ(Side(*f, c.side), (std::vector<std::string>{c.shown[0], c.shown[1], before[2], before[3]}));
+    }
+  }
 }
 
 TEST_F(StereoMergeWindowTest, LookUpsFindAWaveOfTheDirectory) {
